@@ -1,0 +1,19 @@
+#pragma once
+// Lays out the program's tables in their folder: each missing table is
+// created, Svc and Rsi with their installed rows. An existing table is never touched.
+#include <QString>
+#include <QStringList>
+
+namespace zqdb {
+
+// Creates the missing tables in folder (a Windows path); returns the names created.
+// Raises EDBEngineError when a table cannot be created.
+QStringList installTables(const QString &folder = QStringLiteral("C:\\ZQ\\REN\\TABELAS"));
+
+// Creates one table file with the given statements (used for older layouts in tests too).
+void createTableFile(const QString &folder, const QString &table, const QStringList &statements);
+
+// Statements that create a table and its indexes.
+QStringList createStatements(const QString &table);
+
+} // namespace zqdb

@@ -1,0 +1,69 @@
+#pragma once
+// Every SQL statement the program runs, as the lines that are joined with line breaks.
+#include <QStringList>
+
+namespace sql {
+
+// Purge of old log rows; ParmData is today at 00:00 minus 30 days.
+inline const QStringList ExcluiArq{QStringLiteral("Delete from Arq"), QStringLiteral("where"),
+                                   QStringLiteral("(ArqDataOper <  :ParmData)")};
+inline const QStringList ExcluiArqDesign{QStringLiteral("delete from arq")};
+
+// Structure probe and upgrade of Ctr to version 1.2.1.
+inline const QStringList ProbeCtr{QStringLiteral("SELECT * FROM ctr WHERE 0 = 1")};
+inline const QStringList AlterCtr{QStringLiteral("ALTER TABLE ctr ADD CtrDescricao VARCHAR(200)")};
+
+// Agency reload from "agencias.zq". The code and the name are bound as
+// parameters, never spliced into the text.
+inline const QStringList DeleteAge{QStringLiteral("delete from age")};
+inline const QStringList InsertAge{QStringLiteral("INSERT INTO age (AgeCod, AgeNome) values (:AgeCod, :AgeNome)")};
+
+// Remittances of a contract on a file date.
+inline const QStringList RemArquivos{
+    QStringLiteral("select * from Arq"),
+    QStringLiteral("where Arq.ArqCtrAgencia = :Agencia"),
+    QStringLiteral("   and Arq.ArqCtrContrato = :Contrato"),
+    QStringLiteral("   and Arq.ArqCtrServico = :Servico"),
+    QStringLiteral("   and Arq.ArqDataOrigem  = :Data"),
+    QStringLiteral("   and Arq.ArqRemessa = true"),
+    QStringLiteral("order by Arq.ArqNomeOrigem"),
+};
+
+// Earlier renaming of one remittance file.
+inline const QStringList ArquivosRemessa{
+    QStringLiteral("select * from Arq"),
+    QStringLiteral("where Arq.ArqCtrAgencia = :Agencia"),
+    QStringLiteral("   and Arq.ArqCtrContrato = :Contrato"),
+    QStringLiteral("   and Arq.ArqCtrServico = :Servico"),
+    QStringLiteral("   and Arq.ArqNomeOrigem  = :Nome"),
+    QStringLiteral("   and Arq.ArqDataOrigem = :Data"),
+    QStringLiteral("   and Arq.ArqHoraOrigem = :Hora"),
+    QStringLiteral("   and Arq.ArqRemessa = true"),
+    QStringLiteral("order by Arq.ArqNomeOrigem"),
+};
+
+// Contracts whose return files come through the COB and PDZ folders.
+inline const QStringList ContratoCOB{QStringLiteral("select * from Ctr"),
+                                     QStringLiteral("where CtrServico in ('66','C3', 'H9', 'R1')")};
+inline const QStringList ContratoPDZ{QStringLiteral("select * from Ctr"),
+                                     QStringLiteral("where CtrServico in ('O6','A1','V6')")};
+
+// Rename log listing: design text, and the pieces each search is built from.
+inline const QStringList ArquivosLogDesign{QStringLiteral("select * from Arq"),
+                                           QStringLiteral("order by Arq.ArqNomeOrigem")};
+namespace log {
+inline const QString Select = QStringLiteral(
+    "SELECT ArqCtrAgencia, ArqCtrContrato, ArqNomeOrigem,ArqDataOrigem, ArqHoraOrigem, "
+    "ArqNomeDestino,ArqDataOper, ArqHoraOper, ArqRemessa, ArqNumRemessa,ArqCtrServico");
+inline const QString From = QStringLiteral("FROM Arq");
+inline const QString Where = QStringLiteral("WHERE");
+inline const QString And = QStringLiteral("and");
+inline const QString Agencia = QStringLiteral("(ArqCtrAgencia = :Agencia)");
+inline const QString Contrato = QStringLiteral("(ArqCtrContrato = :Contrato)");
+inline const QString Remessa = QStringLiteral("(ArqRemessa = True)");
+inline const QString Retorno = QStringLiteral("(ArqRemessa = False)");
+inline const QString DataArquivo = QStringLiteral("(ArqDataOrigem = :DataArquivo)");
+inline const QString OrderBy = QStringLiteral("ORDER BY ArqCtrAgencia, ArqCtrContrato, ArqDataOper,ArqHoraOper");
+} // namespace log
+
+} // namespace sql

@@ -1,0 +1,81 @@
+#pragma once
+// Windows paths over the host file system.
+//
+// The program speaks Windows paths ("C:\ZQ\COB\SAIDA\"). Drive C: lives in
+// <prefix>/drive_c, where the prefix is $RENOMEIA_ZQ_PREFIX (by default
+// ${XDG_DATA_HOME:-$HOME/.local/share}/renomeia-zq); drive Z: is the host
+// root. Every component resolves without regard to case against what exists.
+// Only this module knows about host paths.
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+namespace winfs {
+
+enum Attr { faReadOnly = 1, faHidden = 2, faSysFile = 4, faDirectory = 16, faArchive = 32, faAnyFile = 63 };
+
+// Host folder of the prefix, and of drive C: inside it.
+QString prefixDir();
+QString driveCDir();
+
+// Full Windows path: a relative name is completed against the current folder,
+// "." and ".." are folded, "/" reads as "\".
+QString expandFileName(const QString &name);
+
+// Host path of a Windows path, each existing component matched without regard to case.
+QString hostPath(const QString &windowsName);
+// Windows path of a host path: under drive_c as C:, anything else as Z:.
+QString windowsPath(const QString &hostName);
+
+// The process current folder as a Windows path (no trailing "\" but on a root).
+QString currentDir();
+bool setCurrentDir(const QString &windowsName);
+
+// Folder of the running executable, as a Windows path.
+QString exeDir();
+
+// Attribute bits of a file or folder, -1 when nothing of that name exists.
+int fileGetAttr(const QString &name);
+bool fileExists(const QString &name);       // a file, not a folder
+bool directoryExists(const QString &name);  // a folder
+bool createDir(const QString &name);
+bool forceDirectories(const QString &name); // every missing folder of the path
+bool deleteFile(const QString &name);
+bool removeDir(const QString &name);
+// Renames or moves; fails when the destination exists.
+bool renameFile(const QString &oldName, const QString &newName);
+// Last-modification stamp in local time, whole seconds; invalid when missing.
+QDateTime fileAge(const QString &name);
+bool setFileAge(const QString &name, const QDateTime &stamp);
+bool setReadOnly(const QString &name, bool readOnly);
+
+// Windows wildcard match of a file name: "?" one character, "*" any run,
+// case-insensitive; "*.*" also matches names without a dot.
+bool matchesMask(const QString &name, const QString &mask);
+
+struct SearchRec {
+    QString name;   // file name without folder
+    int attr = 0;
+    qint64 size = 0;
+    QDateTime time;
+};
+// Entries of a folder whose names match the mask of the pattern
+// ("C:\ZQ\COB\ENTRADA\????????COB*.TXT"), in the order the file system
+// returns them. Entries with attributes outside attrMask (folders, hidden)
+// are left out unless the mask includes them.
+QList<SearchRec> findFiles(const QString &pattern, int attrMask = faAnyFile);
+
+// Path pieces, Windows style.
+QString extractFileName(const QString &path);
+QString extractFilePath(const QString &path);   // with trailing "\"
+QString extractFileDir(const QString &path);    // without trailing "\"
+QString extractFileExt(const QString &path);    // with the dot
+QString includeTrailingBackslash(const QString &path);
+QString excludeTrailingBackslash(const QString &path);
+
+// Windows-1252 text.
+QString fromWindows1252(const QByteArray &bytes);
+QByteArray toWindows1252(const QString &text);
+
+} // namespace winfs

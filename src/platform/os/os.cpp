@@ -1,0 +1,56 @@
+#include "platform/os/os.h"
+#include "platform/filesystem/winfs.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+
+namespace os {
+
+namespace {
+ExecHook &hook()
+{
+    static ExecHook h;
+    return h;
+}
+} // namespace
+
+void setExecHook(ExecHook h)
+{
+    hook() = std::move(h);
+}
+
+bool GetVersionEx(OSVersionInfo &info)
+{
+    const QStringList parts = QSysInfo::kernelVersion().split(QLatin1Char('.'));
+    info.majorVersion = parts.value(0).toInt();
+    info.minorVersion = parts.value(1).toInt();
+    info.buildNumber = 0;
+    info.platformId = VER_PLATFORM_WIN32_NT;
+    return true;
+}
+
+int WinExec(const QString &commandLine, int)
+{
+    if (hook())
+        return hook()(commandLine);
+    const QString line = commandLine.trimmed();
+    const qsizetype blank = line.indexOf(QLatin1Char(' '));
+    QString program = blank < 0 ? line : line.left(blank);
+    const QString args = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+    QStringList argList;
+    if (!args.isEmpty())
+        argList << args;
+    const QString lower = program.toLower();
+    QString host;
+    if (lower == QLatin1String("winhelp.exe") || lower == QLatin1String("winhlp32.exe"))
+        host = QCoreApplication::applicationDirPath() + QStringLiteral("/renomeia-zq-ajuda");
+    else
+        host = winfs::hostPath(program);
+    if (!QFileInfo(host).isExecutable())
+        return 2; // file not found
+    return QProcess::startDetached(host, argList) ? 33 : 2;
+}
+
+} // namespace os

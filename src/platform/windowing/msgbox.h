@@ -1,0 +1,37 @@
+#pragma once
+// Message boxes. Every box of the program goes through MessageBox, so tests
+// can read each one (text, title, style) and script the answer.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+enum class MsgStyle { Error, Exclamation, Information, Question, Plain };
+
+// Answers, with the platform's numbers.
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+// Title of the application, used by boxes that give none.
+QString applicationTitle();
+void setApplicationTitle(const QString &title);
+
+// Shows a box; a "\r" in the text is a line break. Error, exclamation,
+// information and plain boxes have one OK button; question boxes Yes and No,
+// Yes the default. Returns the answer.
+int MessageBox(const QString &text, const QString &title, MsgStyle style);
+
+// The toolkit's own confirmation with OK and Cancel ("Delete record?").
+int ConfirmOkCancel(const QString &text);
+
+struct BoxRecord {
+    QString text;
+    QString title;
+    MsgStyle style;
+};
+// A responder takes the place of the real box: it receives each box and
+// returns the answer. An empty function restores the real boxes.
+using MessageResponder = std::function<int(const BoxRecord &)>;
+void setMessageResponder(MessageResponder responder);
+
+// The default beep of the platform.
+void Beep();
