@@ -1,0 +1,67 @@
+#pragma once
+// Shared test fixture: a fresh prefix (drive C: with the installed tables and
+// the alias), scripted message boxes, contracts and files dropped in place.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <memory>
+
+#include "platform/windowing/msgbox.h"
+
+namespace fixture {
+
+// A fresh prefix for the life of the object: RENOMEIA_ZQ_PREFIX points at a
+// new temporary folder; with tables = true the installed tables are laid out
+// and the alias ZqRen417 registered, as after the first start.
+class Prefix {
+public:
+    explicit Prefix(bool tables = true);
+    ~Prefix();
+    QString path() const { return dir_.path(); }
+    // Host path of a Windows path of this prefix.
+    QString host(const QString &windowsPath) const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldPrefix_;
+    QByteArray oldCwd_;
+};
+
+// Records every message box and answers it: scripted answers first (in order),
+// then OK for single-button boxes and Yes for questions.
+class Boxes {
+public:
+    Boxes();
+    ~Boxes();
+    void answer(int result) { script_.append(result); }
+    const QList<BoxRecord> &shown() const { return shown_; }
+    int count() const { return int(shown_.size()); }
+    const BoxRecord &last() const { return shown_.last(); }
+    void clear() { shown_.clear(); }
+    // "title | text | style" of every box, for readable failures.
+    QString dump() const;
+
+private:
+    QList<BoxRecord> shown_;
+    QList<int> script_;
+};
+
+QString styleName(MsgStyle s);
+
+// Writes a file (creating its folders) at a Windows path.
+void writeFile(const QString &windowsPath, const QByteArray &bytes);
+QByteArray readFile(const QString &windowsPath);
+void makeDir(const QString &windowsPath);
+
+// Rows of a table as field name -> value maps, through SQL on the alias.
+QList<QVariantMap> rows(const QString &table, const QString &orderBy = QString());
+// Runs a statement on the alias.
+void exec(const QString &statement);
+// Adds a contract straight into Ctr.
+void addContract(int agencia, int contrato, const QString &servico, const QString &dirRemessa = QStringLiteral("C:\\"),
+                 const QString &dirRetorno = QStringLiteral("C:\\"), const QString &descricao = QString());
+void addAgency(int codigo, const QString &nome);
+
+} // namespace fixture
