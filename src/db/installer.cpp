@@ -10,6 +10,12 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+// The installed rows are compiled into this static library.
+static void loadInstalledRows()
+{
+    Q_INIT_RESOURCE(installed_rows);
+}
+
 namespace zqdb {
 
 namespace {
@@ -20,6 +26,7 @@ const QStringList allTables{QStringLiteral("Ctr"), QStringLiteral("Age"), QStrin
 QStringList installedRows(const QString &table)
 {
     QStringList out;
+    loadInstalledRows();
     QFile f(QStringLiteral(":/data/%1.csv").arg(table));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return out;
