@@ -292,16 +292,16 @@ bool TfrmPrincipal::trazJanela(const QPointer<QWidget> &ref)
     return true;
 }
 
-void TfrmPrincipal::abreJanela(QPointer<QWidget> &ref, QAction *entry, const std::function<QWidget *()> &create)
+void TfrmPrincipal::abreJanela(QPointer<QWidget> &ref, QAction *entry, const std::function<QWidget *()> &create, bool mdiChild)
 {
     entry->setEnabled(false);
     QWidget *w = create();
     ref = w;
-    if (w->isWindow()) {
+    if (mdiChild) {
+        showMdiChild(w, w->size());
+    } else {
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->show();
-    } else {
-        showMdiChild(w, w->size());
     }
 }
 
@@ -355,7 +355,7 @@ void TfrmPrincipal::mnuAjudaSobreClick()
 {
     if (trazJanela(frmSobre))
         return;
-    abreJanela(frmSobre, mnuAjudaSobre, [this] { return new TfrmSobre(this); });
+    abreJanela(frmSobre, mnuAjudaSobre, [this] { return new TfrmSobre(this); }, false);
 }
 
 namespace {

@@ -88,7 +88,7 @@ protected:
 
 private:
     // Opening protocol of a child window kind.
-    void abreJanela(QPointer<QWidget> &ref, QAction *entry, const std::function<QWidget *()> &create);
+    void abreJanela(QPointer<QWidget> &ref, QAction *entry, const std::function<QWidget *()> &create, bool mdiChild = true);
     // Brings an open window of the kind to the front; true when there was one.
     bool trazJanela(const QPointer<QWidget> &ref);
     QToolButton *addToolButton(const QString &name, const QString &hint, int icon, void (TfrmPrincipal::*handler)());

@@ -106,6 +106,7 @@ void Connection::refresh()
             continue;
         const QString table = file.chopped(3);
         const QString key = table.toLower();
+        fileNames_.insert(key, table);
         if (schemas_.contains(key))
             continue;
         const QString schema = QStringLiteral("t_") + key;
@@ -140,8 +141,11 @@ QString Connection::schemaOf(const QString &table) const
 
 void Connection::raiseMissingTable(const QString &table) const
 {
-    const QString file = winfs::includeTrailingBackslash(folder_) + table + QStringLiteral(".DB");
-    const QString why = attachError_.value(table.toLower());
+    const QString key = table.toLower();
+    const QString file = winfs::includeTrailingBackslash(folder_) + fileNames_.value(key, table) + QStringLiteral(".DB");
+    const QString why = attachError_.value(key);
+    if (why.contains(QLatin1String("locked")))
+        throw EDBEngineError(ErrLocked, QStringLiteral("Table is busy.\rTable: %1").arg(file));
     if (!why.isEmpty())
         throw EDBEngineError(ErrGeneral, QStringLiteral("Cannot open table %1.\r%2").arg(file, why));
     throw EDBEngineError(ErrNoSuchTable, QStringLiteral("Table does not exist.\rTable: %1").arg(file));

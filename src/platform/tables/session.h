@@ -63,6 +63,7 @@ private:
     QString connName_;
     QHash<QString, QString> schemas_;     // lower table name -> schema
     QHash<QString, QString> attachError_; // lower table name -> engine text
+    QHash<QString, QString> fileNames_;   // lower table name -> name of its file
     bool inTransaction_ = false;
 };
 
