@@ -72,6 +72,10 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent) : QMainWindow(parent), ui(new Ui::
         a->setShortcutContext(Qt::WidgetShortcut);
 
     pnlStatus->setSizeGripEnabled(false);
+    // The panels keep their fixed widths: a compact font lets the clock fit in the first.
+    QFont statusFont = pnlStatus->font();
+    statusFont.setPixelSize(11);
+    pnlStatus->setFont(statusFont);
     pnlStatus->addPanel(120, Qt::AlignCenter);
     pnlStatus->addPanel(300);
     pnlStatus->addPanel(50);

@@ -3,12 +3,19 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     InitApplication();
     TfrmPrincipal principal;
+    // Restored size 592 x 472, centred on the desktop; the window opens maximised.
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect r(QPoint(0, 0), QSize(592, 472));
+        r.moveCenter(screen->availableGeometry().center());
+        principal.setGeometry(r);
+    }
     principal.showMaximized();
     return app.exec();
 }
