@@ -1,0 +1,91 @@
+// Figures for the foundation: file copy throughput, log inserts, and the
+// log queries by contract and date against a large log.
+//   build/bench_foundation [log rows, default 200000] [copy MB, default 64]
+#include "common/fixture.h"
+#include "db/statements.h"
+#include "db/tables.h"
+#include "platform/filesystem/winfs.h"
+#include "platform/tables/query.h"
+#include "platform/tables/session.h"
+#include "support/FmxUtils.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlQuery>
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const int logRows = argc > 1 ? atoi(argv[1]) : 200000;
+    const int copyMb = argc > 2 ? atoi(argv[2]) : 64;
+    fixture::Prefix prefix;
+
+    // File copy through the 8192-byte buffer.
+    {
+        QByteArray block(1 << 20, 'x');
+        fixture::writeFile(QStringLiteral("C:\\B\\src.bin"), QByteArray());
+        QFile f(prefix.host(QStringLiteral("C:\\B\\src.bin")));
+        f.open(QIODevice::WriteOnly);
+        for (int i = 0; i < copyMb; ++i)
+            f.write(block);
+        f.close();
+        QElapsedTimer t;
+        t.start();
+        CopyFileData(QStringLiteral("C:\\B\\src.bin"), QStringLiteral("C:\\B\\dst.bin"));
+        const double s = t.nsecsElapsed() / 1e9;
+        std::printf("CopyFileData: %d MB in %.3f s = %.1f MB/s\n", copyMb, s, copyMb / s);
+    }
+
+    // Log rows, in one transaction as a long-lived installation would have them.
+    tables::Connection &conn = tables::Session::instance().connection(zqdb::AliasName);
+    {
+        QElapsedTimer t;
+        t.start();
+        conn.startTransaction();
+        QSqlQuery q(conn.db());
+        q.prepare(QStringLiteral("insert into Arq (ArqCtrAgencia, ArqCtrContrato, ArqCtrServico, ArqDataOper, ArqHoraOper, "
+                                 "ArqNomeOrigem, ArqNomeDestino, ArqRemessa, ArqNumRemessa, ArqDataOrigem, ArqHoraOrigem) "
+                                 "values (?, ?, '66', ?, '10:00:00', ?, 'CB', 1, 1, ?, '09:00:00')"));
+        const QDate base(2026, 1, 1);
+        for (int i = 0; i < logRows; ++i) {
+            q.addBindValue(i % 50);
+            q.addBindValue(i % 997);
+            q.addBindValue(base.addDays(i % 300).toString(Qt::ISODate));
+            q.addBindValue(QStringLiteral("C:\\REMESSA\\ARQ%1.TXT").arg(i));
+            q.addBindValue(base.addDays(i % 300).toString(Qt::ISODate));
+            q.exec();
+        }
+        conn.commit();
+        std::printf("log: %d rows inserted in %.0f ms\n", logRows, t.nsecsElapsed() / 1e6);
+    }
+    {
+        tables::Query q;
+        q.databaseName = zqdb::AliasName;
+        q.setSQL(sql::RemArquivos);
+        q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(7);
+        q.paramByName(QStringLiteral("Contrato")).setAsInteger(7);
+        q.paramByName(QStringLiteral("Servico")).setAsString(QStringLiteral("66"));
+        q.paramByName(QStringLiteral("Data")).setAsDate(QDate(2026, 1, 8));
+        QElapsedTimer t;
+        t.start();
+        const int runs = 200;
+        for (int i = 0; i < runs; ++i) {
+            q.open();
+            q.close();
+        }
+        std::printf("remittances of a contract and day: %.3f ms per query\n", t.nsecsElapsed() / 1e6 / runs);
+    }
+    {
+        tables::Query q;
+        q.databaseName = zqdb::AliasName;
+        q.setSQL(sql::ExcluiArq);
+        q.paramByName(QStringLiteral("ParmData")).setAsDateTime(QDateTime(QDate(2026, 2, 1), QTime(0, 0)));
+        QElapsedTimer t;
+        t.start();
+        q.execSQL();
+        std::printf("purge: %d rows deleted in %.0f ms\n", q.rowsAffected(), t.nsecsElapsed() / 1e6);
+    }
+    return 0;
+}
