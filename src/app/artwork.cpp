@@ -1,0 +1,30 @@
+#include "app/artwork.h"
+
+#include <QtGlobal>
+
+// The resources sit in a static library: nothing would pull their object file
+// into the program unless something refers to it.
+static void registerArtwork()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(artwork);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+namespace artwork {
+
+QString aboutPicture()
+{
+    registerArtwork();
+    return QStringLiteral(":/artwork/about.jpg");
+}
+
+QString wallpaperPicture()
+{
+    registerArtwork();
+    return QStringLiteral(":/artwork/wallpaper.bmp");
+}
+
+} // namespace artwork
