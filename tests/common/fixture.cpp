@@ -3,6 +3,7 @@
 #include "db/installer.h"
 #include "db/tables.h"
 #include "platform/filesystem/winfs.h"
+#include "platform/runtime/errors.h"
 #include "platform/tables/query.h"
 #include "platform/tables/session.h"
 
@@ -80,6 +81,16 @@ QString Boxes::dump() const
     for (const BoxRecord &b : shown_)
         out << b.title + QStringLiteral(" | ") + b.text + QStringLiteral(" | ") + styleName(b.style);
     return out.join(QLatin1Char('\n'));
+}
+
+QString errorOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const Exception &e) {
+        return e.message();
+    }
+    return QString();
 }
 
 void writeFile(const QString &windowsPath, const QByteArray &bytes)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 #include "platform/windowing/msgbox.h"
@@ -49,6 +50,9 @@ private:
 };
 
 QString styleName(MsgStyle s);
+
+// The message of the error fn raises, empty when it raises none.
+QString errorOf(const std::function<void()> &fn);
 
 // Writes a file (creating its folders) at a Windows path.
 void writeFile(const QString &windowsPath, const QByteArray &bytes);

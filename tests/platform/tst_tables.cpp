@@ -15,17 +15,7 @@
 
 using namespace tables;
 
-namespace {
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const Exception &e) {
-        return e.message();
-    }
-    return QString();
-}
-} // namespace
+using fixture::errorOf;
 
 class TestTables : public QObject {
     Q_OBJECT

@@ -9,17 +9,7 @@
 using fixture::readFile;
 using fixture::writeFile;
 
-namespace {
-QString errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const Exception &e) {
-        return e.message();
-    }
-    return QString();
-}
-} // namespace
+using fixture::errorOf;
 
 class TestFmxUtils : public QObject {
     Q_OBJECT

@@ -150,31 +150,11 @@ QString Query::prepared(QList<Param *> &order) const
     });
 }
 
-void Query::execSQL()
+void Query::run(QSqlQuery &q, Connection &conn) const
 {
-    if (active())
-        close();
-    Connection &conn = connection();
     conn.refresh();
     QList<Param *> order;
     const QString statement = prepared(order);
-    QSqlQuery q(conn.db());
-    if (!q.prepare(statement))
-        raiseSqlError(q.lastError(), &conn);
-    for (Param *p : order)
-        q.addBindValue(p->storageValue());
-    if (!q.exec())
-        raiseSqlError(q.lastError(), &conn);
-    rowsAffected_ = q.numRowsAffected();
-}
-
-void Query::doOpen(QList<FieldDef> &defs, QVector<Row> &rows)
-{
-    Connection &conn = connection();
-    conn.refresh();
-    QList<Param *> order;
-    const QString statement = prepared(order);
-    QSqlQuery q(conn.db());
     q.setForwardOnly(true);
     if (!q.prepare(statement))
         raiseSqlError(q.lastError(), &conn);
@@ -182,6 +162,23 @@ void Query::doOpen(QList<FieldDef> &defs, QVector<Row> &rows)
         q.addBindValue(p->storageValue());
     if (!q.exec())
         raiseSqlError(q.lastError(), &conn);
+}
+
+void Query::execSQL()
+{
+    if (active())
+        close();
+    Connection &conn = connection();
+    QSqlQuery q(conn.db());
+    run(q, conn);
+    rowsAffected_ = q.numRowsAffected();
+}
+
+void Query::doOpen(QList<FieldDef> &defs, QVector<Row> &rows)
+{
+    Connection &conn = connection();
+    QSqlQuery q(conn.db());
+    run(q, conn);
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i) {
         FieldDef d;

@@ -3,6 +3,8 @@
 // with declared types, open for rows, execSQL for none.
 #include <QStringList>
 
+class QSqlQuery;
+
 #include "platform/tables/dataset.h"
 
 namespace tables {
@@ -63,6 +65,8 @@ protected:
 private:
     void parseParams();
     QString prepared(QList<Param *> &order) const;
+    // Prepares the statement, binds the parameters in order of appearance and runs it.
+    void run(QSqlQuery &q, Connection &conn) const;
     QStringList sql_;
     QList<Param *> params_;
     int rowsAffected_ = 0;
