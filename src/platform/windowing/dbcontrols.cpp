@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
 #include <QValidator>
 #include <optional>
 
@@ -41,6 +43,35 @@ bool leavesWithinForm(QWidget *self, QFocusEvent *event)
         return false;
     QWidget *next = QApplication::focusWidget();
     return next && next != self && formOf(next) == formOf(self);
+}
+
+// Drops the mouse press that is on its way to a widget: a click that tried
+// to move the focus away from a control whose exit check refused it must not
+// go on to press the button clicked. Gone after the press, or once control
+// returns to the event loop.
+class PressEater : public QObject {
+public:
+    explicit PressEater(QWidget *target) : QObject(target)
+    {
+        target->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] { deleteLater(); });
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            deleteLater();
+            return true;
+        }
+        return false;
+    }
+};
+
+// After a control's exit handling: when the focus came back to the control,
+// the click that moved it elsewhere is dropped.
+void keepClickFromLeaving(QWidget *self, QWidget *target, QFocusEvent *event)
+{
+    if (event->reason() == Qt::MouseFocusReason && target && target != self && QApplication::focusWidget() == self)
+        new PressEater(target);
 }
 
 // Makes typed letters capitals.
@@ -251,13 +282,15 @@ void DBEdit::focusOutEvent(QFocusEvent *event)
     focused_ = false;
     if (!wasFocused || !leavesWithinForm(this, event))
         return;
+    const QPointer<QWidget> target = QApplication::focusWidget();
     if (!Guard([this] { updateRecord(); })) {
         // The field refused the text: the focus stays here.
         setFocus(Qt::OtherFocusReason);
         selectAll();
-        return;
+    } else {
+        emit exited();
     }
-    emit exited();
+    keepClickFromLeaving(this, target, event);
 }
 
 // ---------------------------------------------------------------- DBText
@@ -358,8 +391,11 @@ void DBLookupComboBox::focusOutEvent(QFocusEvent *event)
     QComboBox::focusOutEvent(event);
     const bool wasFocused = focused_;
     focused_ = false;
-    if (wasFocused && leavesWithinForm(this, event))
-        emit exited();
+    if (!wasFocused || !leavesWithinForm(this, event))
+        return;
+    const QPointer<QWidget> target = QApplication::focusWidget();
+    emit exited();
+    keepClickFromLeaving(this, target, event);
 }
 
 // ---------------------------------------------------------------- DBGrid

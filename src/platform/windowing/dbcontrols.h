@@ -53,6 +53,11 @@ private:
 // the focus leaves the edit for another control of the same window and when
 // the record is posted; a text the field refuses is reported and the focus
 // stays in the edit.
+//
+// Leaving a data-aware control for another control of its window emits
+// exited(). When the focus ends up back in the control (the text was refused,
+// or an exit handler put it back), the mouse press that moved it is dropped,
+// so the button clicked is not pressed.
 class DBEdit : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
