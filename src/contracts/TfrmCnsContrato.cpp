@@ -7,6 +7,7 @@
 #include "platform/windowing/guard.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyle>
 
@@ -27,6 +28,15 @@ TfrmCnsContrato::TfrmCnsContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
     zqdb::addSisCodLookup(tblContrato, &tblServico, QStringLiteral("SvcSisCod"));
     zqdb::setupTable(tblServico, QStringLiteral("Svc.DB"));
     dtsContrato.setDataSet(&tblContrato);
+
+    // The column widths are those of the window's compact font.
+    QFont fonte = grdContrato->font();
+    fonte.setPixelSize(11);
+    grdContrato->setFont(fonte);
+    grdContrato->verticalHeader()->setFont(fonte);
+    QFont titulos = fonte;
+    titulos.setStretch(QFont::SemiCondensed);
+    grdContrato->horizontalHeader()->setFont(titulos);
 
     const Qt::Alignment centro = Qt::AlignHCenter;
     const Qt::Alignment esquerda = Qt::AlignLeft;
