@@ -66,11 +66,13 @@ public:
     }
 };
 
-// After a control's exit handling: when the focus came back to the control,
-// the click that moved it elsewhere is dropped.
+// After a control's exit handling: when the focus was put back into the
+// control, the click that moved it elsewhere is dropped. The window's focus
+// child tells, since a message box shown meanwhile may have left no window
+// active.
 void keepClickFromLeaving(QWidget *self, QWidget *target, QFocusEvent *event)
 {
-    if (event->reason() == Qt::MouseFocusReason && target && target != self && QApplication::focusWidget() == self)
+    if (event->reason() == Qt::MouseFocusReason && target && target != self && self->window()->focusWidget() == self)
         new PressEater(target);
 }
 
