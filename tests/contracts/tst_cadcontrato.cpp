@@ -186,6 +186,17 @@ void TstCadContrato::abreComTabelaVaziaEInsere()
     QCOMPARE(s.enabled(), QStringList({"btnNovo", "btnFechar"}));
     QVERIFY(s.w(QStringLiteral("dbtAgeNome"))->isHidden());
     QVERIFY(s.w(QStringLiteral("dbtSisCod"))->isHidden());
+    // Tab order: the button bar first, then the data panel.
+    QStringList ordem;
+    QWidget *w = s.w(QStringLiteral("btnPrimeiro"));
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            ordem << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != s.w(QStringLiteral("btnPrimeiro")) && f->isAncestorOf(w));
+    QCOMPARE(ordem, QStringList({"btnPrimeiro", "btnAnterior", "btnPosterior", "btnUltimo", "btnNovo", "btnSalvar", "btnExcluir",
+                                 "btnDesfazer", "btnFechar", "dbeAgencia", "dbeContrato", "BDECtrDescricao", "cmbServico",
+                                 "dbeDirArqRemessa", "btnDirArqRemessa", "dbeDirArqRetorno", "btnDirArqRetorno"}));
 
     s.clica(QStringLiteral("btnNovo"));
     QCOMPARE(s.status(), QStringLiteral("Inserindo Novo Registro..."));
@@ -342,6 +353,12 @@ void TstCadContrato::chaveDuplicada()
     QCOMPARE(s.form->tblContrato.state(), tables::DataSetState::Insert);
     QCOMPARE(s.edit(QStringLiteral("dbeContrato"))->text(), QStringLiteral("000000017"));
     QVERIFY(s.w(QStringLiteral("dbtSisCod"))->isVisible());
+    // Saving it on the way out: the engine's own message, and the window stays.
+    s.boxes.clear();
+    s.moldura()->close();
+    QCOMPARE(s.boxes.dump(), box("Confirmação", "Deseja gravar as alterações ?", "question") + QLatin1Char('\n') +
+                                 box("Renomeia Arquivos ZQ", "Key violation."));
+    QVERIFY(s.form && s.form->isVisible());
     s.boxes.clear();
     s.servico(QStringLiteral("C3"));
     s.clica(QStringLiteral("btnSalvar"));
