@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 class Sessao {
@@ -30,7 +32,7 @@ public:
         form = qobject_cast<TfrmCnsContrato *>(principal->frmCnsContrato.data());
         if (form) {
             QApplication::setActiveWindow(form->window());
-            grade = form->findChild<DBGrid *>(QStringLiteral("grdContrato"));
+            grade = form->findChild<DBGrid *>(u"grdContrato"_s);
         }
         return form;
     }
@@ -60,7 +62,7 @@ public:
 
 int contratos()
 {
-    return int(fixture::rows(QStringLiteral("Ctr")).size());
+    return int(fixture::rows(u"Ctr"_s).size());
 }
 
 } // namespace
@@ -81,12 +83,12 @@ private slots:
 void TstCnsContrato::colunasELinhas()
 {
     Sessao s;
-    fixture::addContract(12, 5, QStringLiteral("O6"), QStringLiteral("C:\\A"), QStringLiteral("C:\\B"), QStringLiteral("DESC"));
-    fixture::addContract(7, 123, QStringLiteral("66"), QStringLiteral("C:\\REM"), QStringLiteral("C:\\RET"));
-    fixture::addContract(7, 123, QStringLiteral("ZZ"), QStringLiteral("C:\\X"), QStringLiteral("C:\\Y"));
+    fixture::addContract(12, 5, u"O6"_s, u"C:\\A"_s, u"C:\\B"_s, u"DESC"_s);
+    fixture::addContract(7, 123, u"66"_s, u"C:\\REM"_s, u"C:\\RET"_s);
+    fixture::addContract(7, 123, u"ZZ"_s, u"C:\\X"_s, u"C:\\Y"_s);
     TfrmCnsContrato *f = s.abre();
     QVERIFY(f);
-    QCOMPARE(f->windowTitle(), QStringLiteral("Consulta Contratos/Convênios"));
+    QCOMPARE(f->windowTitle(), u"Consulta Contratos/Convênios"_s);
     QCOMPARE(s.moldura()->size(), QSize(717, 357));
     QVERIFY(!s.principal->mnuCnsContrato->isEnabled());
 
@@ -113,13 +115,13 @@ void TstCnsContrato::colunasELinhas()
     QCOMPARE(s.linhas(), QStringList({"0007|000000123|COB|66|C:\\REM|C:\\RET|", "0007|000000123||ZZ|C:\\X|C:\\Y|",
                                       "0012|000000005|PDZ|O6|C:\\A|C:\\B|DESC"}));
     // The first row is current and selected as a whole; choosing another moves the table.
-    QCOMPARE(m->headerData(0, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    QCOMPARE(m->headerData(0, Qt::Vertical).toString(), u"\u25B6"_s);
     QCOMPARE(s.grade->selectionModel()->selectedRows().size(), 1);
     const QRect celula = s.grade->visualRect(m->index(2, 4));
     QTest::mouseClick(s.grade->viewport(), Qt::LeftButton, {}, celula.center());
     QCOMPARE(f->tblContrato.recNo(), 2);
     QCOMPARE(s.grade->selectionModel()->selectedRows().value(0).row(), 2);
-    QCOMPARE(m->headerData(2, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
+    QCOMPARE(m->headerData(2, Qt::Vertical).toString(), u"\u25B6"_s);
     QCOMPARE(m->headerData(0, Qt::Vertical).toString(), QString());
     QVERIFY(!(m->flags(m->index(2, 4)) & Qt::ItemIsEditable));
     // Tab moves between columns of the row.
@@ -131,13 +133,13 @@ void TstCnsContrato::colunasELinhas()
 void TstCnsContrato::excluiComCtrlDelete()
 {
     Sessao s;
-    fixture::addContract(1, 17, QStringLiteral("66"));
-    fixture::addContract(2, 18, QStringLiteral("O6"));
+    fixture::addContract(1, 17, u"66"_s);
+    fixture::addContract(2, 18, u"O6"_s);
     QVERIFY(s.abre());
     s.grade->setFocus();
     s.boxes.answer(mrCancel);
     QTest::keyClick(s.grade, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(s.boxes.dump(), QStringLiteral("Confirm | Delete record? | question"));
+    QCOMPARE(s.boxes.dump(), u"Confirm | Delete record? | question"_s);
     QCOMPARE(contratos(), 2);
     QCOMPARE(s.linhas().size(), 2);
     // A plain Delete does nothing.
@@ -147,7 +149,7 @@ void TstCnsContrato::excluiComCtrlDelete()
     QTest::keyClick(s.grade, Qt::Key_Down);
     QTest::keyClick(s.grade, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(s.boxes.count(), 2);
-    QCOMPARE(fixture::rows(QStringLiteral("Ctr")).value(0).value(QStringLiteral("CtrContrato")).toInt(), 17);
+    QCOMPARE(fixture::rows(u"Ctr"_s).value(0).value(u"CtrContrato"_s).toInt(), 17);
     QCOMPARE(contratos(), 1);
     QCOMPARE(s.linhas(), QStringList({"0001|000000017|COB|66|C:\\|C:\\|"}));
 }
@@ -155,11 +157,11 @@ void TstCnsContrato::excluiComCtrlDelete()
 void TstCnsContrato::okFechaEReabreOMenu()
 {
     Sessao s;
-    fixture::addContract(1, 17, QStringLiteral("66"));
+    fixture::addContract(1, 17, u"66"_s);
     TfrmCnsContrato *f = s.abre();
     QVERIFY(f);
-    auto *ok = f->findChild<QPushButton *>(QStringLiteral("btnOk"));
-    QCOMPARE(ok->text(), QStringLiteral("Ok"));
+    auto *ok = f->findChild<QPushButton *>(u"btnOk"_s);
+    QCOMPARE(ok->text(), u"Ok"_s);
     QVERIFY(ok->isDefault());
     // Enter in the grid presses Ok.
     s.grade->setFocus();
@@ -167,7 +169,7 @@ void TstCnsContrato::okFechaEReabreOMenu()
     QTRY_VERIFY(!s.form);
     QVERIFY(s.principal->mnuCnsContrato->isEnabled());
     QVERIFY(s.abre());
-    QTest::mouseClick(s.form->findChild<QPushButton *>(QStringLiteral("btnOk")), Qt::LeftButton);
+    QTest::mouseClick(s.form->findChild<QPushButton *>(u"btnOk"_s), Qt::LeftButton);
     QTRY_VERIFY(!s.form);
     QVERIFY(s.principal->mnuCnsContrato->isEnabled());
     QCOMPARE(s.boxes.dump(), QString());
