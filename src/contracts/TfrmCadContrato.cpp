@@ -145,6 +145,12 @@ TfrmCadContrato::TfrmCadContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
 
 TfrmCadContrato::~TfrmCadContrato()
 {
+    // The controls outlive this part of the window while the base class
+    // deletes them: nothing they emit may reach the handlers any more.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
+    dbeAgencia->onKeyPress = nullptr;
+    tblContrato.beforePost = nullptr;
     delete ui;
 }
 

@@ -58,6 +58,9 @@ TfrmCnsContrato::TfrmCnsContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
 
 TfrmCnsContrato::~TfrmCnsContrato()
 {
+    // The controls outlive this part of the window while the base class deletes them.
+    for (QObject *child : findChildren<QObject *>())
+        disconnect(child, nullptr, this, nullptr);
     delete ui;
 }
 
