@@ -189,12 +189,9 @@ void TstCadContrato::abreComTabelaVaziaEInsere()
     QVERIFY(s.w(u"dbtSisCod"_s)->isHidden());
     // Tab order: the button bar first, then the data panel.
     QStringList ordem;
-    QWidget *w = s.w(u"btnPrimeiro"_s);
-    do {
+    for (QWidget *w = f->nextInFocusChain(); w != f && f->isAncestorOf(w); w = w->nextInFocusChain())
         if (w->focusPolicy() & Qt::TabFocus)
             ordem << w->objectName();
-        w = w->nextInFocusChain();
-    } while (w != s.w(u"btnPrimeiro"_s) && f->isAncestorOf(w));
     QCOMPARE(ordem, QStringList({"btnPrimeiro", "btnAnterior", "btnPosterior", "btnUltimo", "btnNovo", "btnSalvar", "btnExcluir",
                                  "btnDesfazer", "btnFechar", "dbeAgencia", "dbeContrato", "BDECtrDescricao", "cmbServico",
                                  "dbeDirArqRemessa", "btnDirArqRemessa", "dbeDirArqRetorno", "btnDirArqRetorno"}));
