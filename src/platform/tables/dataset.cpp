@@ -117,9 +117,39 @@ bool DataSet::isEmpty() const
     return rows_.isEmpty() && state_ != DataSetState::Insert;
 }
 
+void DataSet::addRecordWriter(QObject *owner, std::function<void()> writer)
+{
+    for (auto &w : writers_)
+        if (w.first == owner) {
+            w.second = std::move(writer);
+            return;
+        }
+    writers_.append({owner, std::move(writer)});
+    connect(owner, &QObject::destroyed, this, [this, owner] { removeRecordWriter(owner); });
+}
+
+void DataSet::removeRecordWriter(QObject *owner)
+{
+    for (qsizetype i = writers_.size() - 1; i >= 0; --i)
+        if (writers_[i].first == owner) {
+            writers_.removeAt(i);
+            disconnect(owner, &QObject::destroyed, this, nullptr);
+        }
+}
+
+void DataSet::updateRecord()
+{
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    const auto writers = writers_; // a writer may add or remove writers
+    for (const auto &w : writers)
+        w.second();
+}
+
 void DataSet::checkBrowseMode()
 {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
+        updateRecord();
         if (modified_)
             post();
         else
@@ -193,6 +223,9 @@ void DataSet::prior()
 
 QVariant DataSet::currentValue(int index) const
 {
+    // Another row read by a grid; the row being edited reads its changes.
+    if (readRow_ >= 0 && !(state_ == DataSetState::Edit && readRow_ == cur_))
+        return readRow_ < rows_.size() ? rows_[readRow_].values.value(index) : QVariant();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return buffer_.value(index);
     if (cur_ < 0 || cur_ >= rows_.size())
@@ -246,6 +279,7 @@ void DataSet::post()
 {
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
         return;
+    updateRecord();
     if (beforePost)
         beforePost(*this);
     QList<Field *> data = fieldList_.mid(0, dataFieldCount_);

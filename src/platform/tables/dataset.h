@@ -70,6 +70,20 @@ public:
     // Before every post; raising EAbort abandons the post silently.
     std::function<void(DataSet &)> beforePost;
 
+    // Controls that keep edited text apart from the record (data-aware edits)
+    // register a writer that puts it into the record. Writers run when the
+    // record is brought up to date: at the start of post() (before beforePost)
+    // and of checkBrowseMode(). A writer that raises stops the post. A writer
+    // goes away with its owner.
+    void addRecordWriter(QObject *owner, std::function<void()> writer);
+    void removeRecordWriter(QObject *owner);
+    void updateRecord(); // runs the writers; only while editing or inserting
+
+    // Lets a grid read the fields of any row without moving the cursor and
+    // without notifications: while set, fields read row `row` (0-based); -1
+    // goes back to the current record.
+    void setReadRow(int row) { readRow_ = row; }
+
     // For fields: value of the current record.
     QVariant currentValue(int index) const;
     void setCurrentValue(Field *field, const QVariant &value);
@@ -116,6 +130,8 @@ private:
     bool bof_ = true;
     bool modified_ = false;
     QVector<QVariant> buffer_;   // record being edited or inserted
+    int readRow_ = -1;
+    QList<QPair<QObject *, std::function<void()>>> writers_;
     int insertAt_ = -1;
     QList<Field *> fieldList_;
     int dataFieldCount_ = 0;
