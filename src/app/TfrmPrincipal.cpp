@@ -78,7 +78,8 @@ TfrmPrincipal::TfrmPrincipal(QWidget *parent) : QMainWindow(parent), ui(new Ui::
     pnlStatus->setFont(statusFont);
     pnlStatus->addPanel(120, Qt::AlignCenter);
     pnlStatus->addPanel(300);
-    pnlStatus->addPanel(50);
+    // The last panel reaches the right edge, so "Inserindo Novo Registro..." is read whole.
+    pnlStatus->addPanel(50, Qt::AlignLeft | Qt::AlignVCenter, true);
 
     btnSair = addToolButton(QStringLiteral("btnSair"), QStringLiteral("Sair"), 0, &TfrmPrincipal::mnuArqSairClick);
     ToolBar1->addSeparator();

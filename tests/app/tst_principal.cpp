@@ -98,7 +98,7 @@ private slots:
         QCOMPARE(w.pnlStatus->panelCount(), 3);
         QCOMPARE(w.pnlStatus->panel(0)->width(), 120);
         QCOMPARE(w.pnlStatus->panel(1)->width(), 300);
-        QCOMPARE(w.pnlStatus->panel(2)->width(), 50);
+        QCOMPARE(w.pnlStatus->panel(2)->minimumWidth(), 50);
         QCOMPARE(w.Timer1->interval(), 1000);
         QVERIFY(w.Timer1->isActive() && w.Timer2->isActive() && w.Timer3->isActive());
     }

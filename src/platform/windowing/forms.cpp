@@ -4,15 +4,18 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-void StatusPanels::addPanel(int width, Qt::Alignment alignment)
+void StatusPanels::addPanel(int width, Qt::Alignment alignment, bool fillsRest)
 {
     auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("%1Panel%2").arg(objectName()).arg(panels_.size() + 1));
-    label->setFixedWidth(width);
+    if (fillsRest)
+        label->setMinimumWidth(width);
+    else
+        label->setFixedWidth(width);
     label->setAlignment(alignment);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);
-    addWidget(label);
+    addWidget(label, fillsRest ? 1 : 0);
     panels_.append(label);
 }
 

@@ -16,8 +16,9 @@ class StatusPanels : public QStatusBar {
     Q_OBJECT
 public:
     explicit StatusPanels(QWidget *parent = nullptr) : QStatusBar(parent) {}
-    // Adds a panel of the given width; alignment of its text.
-    void addPanel(int width, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+    // Adds a panel of the given width and text alignment. As in the platform's
+    // status bars, the last panel may stretch to the bar's right edge.
+    void addPanel(int width, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter, bool fillsRest = false);
     int panelCount() const { return int(panels_.size()); }
     QString panelText(int index) const;
     void setPanelText(int index, const QString &text);
