@@ -295,7 +295,9 @@ private slots:
         child.setProcessEnvironment(env);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("writerChild")});
         QVERIFY(child.waitForStarted());
-        QTest::qWait(700);
+        // Let it write a good number of rows, then kill it in the middle of its work.
+        for (int i = 0; i < 100 && fixture::rows(QStringLiteral("Arq")).size() < 20; ++i)
+            QTest::qWait(100);
         child.kill();
         child.waitForFinished();
         Session::instance().reset();
