@@ -265,34 +265,25 @@ void TfrmCadContrato::tblContratoBeforePost(tables::DataSet &)
         dbeContrato->setFocus();
         throw EAbort();
     }
-    // 4, 5. Remittance folder
-    const QString remessa = dbeDirArqRemessa->text();
-    if (remessa.isEmpty()) {
-        erroCritica(QStringLiteral("O Diretório dos Arquivos de Remessa deve ser informado\rRedigite!"), TituloRemessa);
-        dbeDirArqRemessa->setFocus();
+    // 4, 5. Remittance folder; 6, 7. Return folder
+    confereDiretorio(dbeDirArqRemessa, QStringLiteral("CtrDirRemessa"),
+                     QStringLiteral("O Diretório dos Arquivos de Remessa deve ser informado\rRedigite!"), TituloRemessa);
+    confereDiretorio(dbeDirArqRetorno, QStringLiteral("CtrDirRetorno"),
+                     QStringLiteral("O Diretório dos Arquivos de Retorno deve ser informado\rRedigite!"), TituloRetorno);
+}
+
+void TfrmCadContrato::confereDiretorio(DBEdit *edit, const QString &campo, const QString &textoVazio, const QString &titulo)
+{
+    // The folder must be given and exist; it is saved without a trailing backslash.
+    const QString pasta = edit->text();
+    if (pasta.isEmpty() || !diretorioValido(pasta)) {
+        erroCritica(pasta.isEmpty() ? textoVazio : QStringLiteral("O caminho informado não é um Diretório válido\rRedigite!"),
+                    titulo);
+        edit->setFocus();
         throw EAbort();
     }
-    if (!diretorioValido(remessa)) {
-        erroCritica(QStringLiteral("O caminho informado não é um Diretório válido\rRedigite!"), TituloRemessa);
-        dbeDirArqRemessa->setFocus();
-        throw EAbort();
-    }
-    if (remessa.endsWith(QLatin1Char('\\')))
-        tblContrato.fieldByName(QStringLiteral("CtrDirRemessa"))->setAsString(remessa.chopped(1));
-    // 6, 7. Return folder
-    const QString retorno = dbeDirArqRetorno->text();
-    if (retorno.isEmpty()) {
-        erroCritica(QStringLiteral("O Diretório dos Arquivos de Retorno deve ser informado\rRedigite!"), TituloRetorno);
-        dbeDirArqRetorno->setFocus();
-        throw EAbort();
-    }
-    if (!diretorioValido(retorno)) {
-        erroCritica(QStringLiteral("O caminho informado não é um Diretório válido\rRedigite!"), TituloRetorno);
-        dbeDirArqRetorno->setFocus();
-        throw EAbort();
-    }
-    if (retorno.endsWith(QLatin1Char('\\')))
-        tblContrato.fieldByName(QStringLiteral("CtrDirRetorno"))->setAsString(retorno.chopped(1));
+    if (pasta.endsWith(QLatin1Char('\\')))
+        tblContrato.fieldByName(campo)->setAsString(pasta.chopped(1));
 }
 
 bool TfrmCadContrato::ValidaDigitoContrato()

@@ -50,6 +50,8 @@ public:
     bool FormClose();
     void dtsContratoStateChange();
     void tblContratoBeforePost(tables::DataSet &dataSet);
+    // Save check of one folder box: given, existing, trailing backslash removed.
+    void confereDiretorio(DBEdit *edit, const QString &campo, const QString &textoVazio, const QString &titulo);
     void btnPrimeiroClick();
     void btnAnteriorClick();
     void btnPosteriorClick();
