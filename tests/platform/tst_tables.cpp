@@ -233,6 +233,7 @@ private slots:
         q.setSQL({QStringLiteral("select * from arq"), QStringLiteral("where ArqDataOper = :Dia and ArqRemessa = true"),
                   QStringLiteral("and ArqNomeOrigem <> ':Nada'")});
         QCOMPARE(q.paramCount(), 1);
+        q.declareParam(QStringLiteral("Dia"), FieldType::Date);
         // A date-time at midnight compares equal to the day.
         q.paramByName(QStringLiteral("Dia")).setAsDateTime(QDateTime(QDate(2026, 11, 8), QTime(0, 0)));
         q.open();
