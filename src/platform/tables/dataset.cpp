@@ -66,12 +66,14 @@ bool DataSet::rowAt(int position, Row &row) const
     auto it = blocks_.find(block);
     if (it == blocks_.end()) {
         QVector<Row> rows = const_cast<DataSet *>(this)->fetchRows(block * BlockSize, BlockSize);
+        rowsRead_ += rows.size();
         if (rows.size() < BlockSize)
             count_ = block * BlockSize + int(rows.size());
+        // Room is made first: removing from the hash moves its entries.
+        while (blockUse_.size() >= KeptBlocks)
+            blocks_.remove(blockUse_.takeFirst());
         it = blocks_.insert(block, std::move(rows));
         blockUse_.append(block);
-        while (blockUse_.size() > KeptBlocks)
-            blocks_.remove(blockUse_.takeFirst());
     } else if (blockUse_.last() != block) {
         blockUse_.removeOne(block);
         blockUse_.append(block);

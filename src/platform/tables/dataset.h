@@ -62,6 +62,8 @@ public:
     // 0-based position of the current record, -1 when there is none.
     int recNo() const;
     void moveTo(int row);
+    // Rows read from the engine since the data set was made (for diagnostics).
+    qint64 rowsRead() const { return rowsRead_; }
     // Identity of the current record in its table (0 when the rows have none).
     qint64 rowId() const { return hasCurrent_ ? current_.rowid : 0; }
 
@@ -169,6 +171,7 @@ private:
     mutable QHash<int, QVector<Row>> blocks_;
     mutable QList<int> blockUse_;
     mutable int count_ = -1;
+    mutable qint64 rowsRead_ = 0;
 };
 
 } // namespace tables
