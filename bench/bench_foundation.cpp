@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSqlQuery>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -39,25 +38,10 @@ int main(int argc, char **argv)
     }
 
     // Log rows, in one transaction as a long-lived installation would have them.
-    tables::Connection &conn = tables::Session::instance().connection(zqdb::AliasName);
     {
         QElapsedTimer t;
         t.start();
-        conn.startTransaction();
-        QSqlQuery q(conn.db());
-        q.prepare(QStringLiteral("insert into Arq (ArqCtrAgencia, ArqCtrContrato, ArqCtrServico, ArqDataOper, ArqHoraOper, "
-                                 "ArqNomeOrigem, ArqNomeDestino, ArqRemessa, ArqNumRemessa, ArqDataOrigem, ArqHoraOrigem) "
-                                 "values (?, ?, '66', ?, '10:00:00', ?, 'CB', 1, 1, ?, '09:00:00')"));
-        const QDate base(2026, 1, 1);
-        for (int i = 0; i < logRows; ++i) {
-            q.addBindValue(i % 50);
-            q.addBindValue(i % 997);
-            q.addBindValue(base.addDays(i % 300).toString(Qt::ISODate));
-            q.addBindValue(QStringLiteral("C:\\REMESSA\\ARQ%1.TXT").arg(i));
-            q.addBindValue(base.addDays(i % 300).toString(Qt::ISODate));
-            q.exec();
-        }
-        conn.commit();
+        fixture::fillLog(logRows);
         std::printf("log: %d rows inserted in %.0f ms\n", logRows, t.nsecsElapsed() / 1e6);
     }
     {

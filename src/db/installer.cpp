@@ -5,10 +5,8 @@
 #include "platform/tables/session.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
+
+#include <sqlite3.h>
 
 // The installed rows are compiled into this static library.
 static void loadInstalledRows()
@@ -46,6 +44,21 @@ QStringList installedRows(const QString &table)
 
 } // namespace
 
+QStringList indexStatements(const QString &table)
+{
+    if (table != QLatin1String("Arq"))
+        return {};
+    // The remittance windows count a contract's files of a day and look one
+    // file up; the log window lists by contract and operation time, or by file
+    // date; the start-up purge goes by operation date.
+    return {QStringLiteral("CREATE INDEX IF NOT EXISTS ArqContratoData ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOrigem)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqRemessaDia ON Arq "
+                           "(ArqCtrAgencia, ArqCtrContrato, ArqCtrServico, ArqDataOrigem, ArqNomeOrigem)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqListagem ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOper, ArqHoraOper)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqDataOrigemIdx ON Arq (ArqDataOrigem)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqDataOperIdx ON Arq (ArqDataOper)")};
+}
+
 QStringList createStatements(const QString &table)
 {
     if (table == QLatin1String("Ctr"))
@@ -58,47 +71,55 @@ QStringList createStatements(const QString &table)
         return {QStringLiteral("CREATE TABLE Svc (SvcCod VARCHAR(2) NOT NULL PRIMARY KEY, SisCod VARCHAR(3), "
                                "SvcID INTEGER, SvcTam INTEGER)")};
     if (table == QLatin1String("Arq"))
-        return {QStringLiteral("CREATE TABLE Arq (ArqCtrAgencia SMALLINT, ArqCtrContrato INTEGER, ArqCtrServico VARCHAR(2), "
+        return QStringList{QStringLiteral("CREATE TABLE Arq (ArqCtrAgencia SMALLINT, ArqCtrContrato INTEGER, ArqCtrServico VARCHAR(2), "
                                "ArqDataOper DATE, ArqHoraOper TIME, ArqNomeOrigem VARCHAR(255), ArqNomeDestino VARCHAR(255), "
-                               "ArqRemessa BOOLEAN, ArqNumRemessa SMALLINT, ArqDataOrigem DATE, ArqHoraOrigem TIME)"),
-                // The log queries look rows up by contract and file date, and the purge by operation date.
-                QStringLiteral("CREATE INDEX ArqContratoData ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOrigem)"),
-                QStringLiteral("CREATE INDEX ArqDataOperIdx ON Arq (ArqDataOper)")};
+                               "ArqRemessa BOOLEAN, ArqNumRemessa SMALLINT, ArqDataOrigem DATE, ArqHoraOrigem TIME)")}
+               + indexStatements(table);
     if (table == QLatin1String("Rsi"))
         return {QStringLiteral("CREATE TABLE Rsi (IdSis VARCHAR(3) NOT NULL, IdRet VARCHAR(2) NOT NULL, PRIMARY KEY (IdSis, IdRet))")};
     return {};
 }
+
+namespace {
+// Runs statements on a table file in one transaction; the engine's text when one fails.
+QString runOnFile(const QString &host, const QStringList &statements, bool create)
+{
+    sqlite3 *db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(QFile::encodeName(host).constData(), &db, flags, nullptr) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+        sqlite3_close(db);
+        return why;
+    }
+    sqlite3_busy_timeout(db, 500);
+    QString error;
+    const auto run = [&](const QString &sql) {
+        char *err = nullptr;
+        if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
+            error = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        return error.isEmpty();
+    };
+    if (run(QStringLiteral("BEGIN"))) {
+        for (const QString &s : statements)
+            if (!run(s))
+                break;
+        if (error.isEmpty())
+            run(QStringLiteral("COMMIT"));
+        else
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close(db);
+    return error;
+}
+} // namespace
 
 void createTableFile(const QString &folder, const QString &table, const QStringList &statements)
 {
     if (!winfs::forceDirectories(folder))
         throw EDBEngineError(tables::ErrGeneral, QStringLiteral("Cannot create the folder %1").arg(folder));
     const QString host = winfs::hostPath(winfs::includeTrailingBackslash(folder) + table + QStringLiteral(".db"));
-    const QString conn = QStringLiteral("zq-install-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conn);
-        db.setDatabaseName(host);
-        if (!db.open()) {
-            error = db.lastError().text();
-        } else {
-            QSqlQuery q(db);
-            db.transaction();
-            for (const QString &s : statements) {
-                if (!q.exec(s)) {
-                    error = q.lastError().databaseText();
-                    break;
-                }
-            }
-            if (error.isEmpty())
-                db.commit();
-            else
-                db.rollback();
-            q.finish();
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(conn);
+    const QString error = runOnFile(host, statements, true);
     if (!error.isEmpty()) {
         QFile::remove(host);
         throw EDBEngineError(tables::ErrGeneral, QStringLiteral("Cannot create table %1: %2").arg(table, error));
@@ -110,8 +131,14 @@ QStringList installTables(const QString &folder)
     QStringList created;
     for (const QString &t : allTables) {
         const QString file = winfs::includeTrailingBackslash(folder) + t + QStringLiteral(".db");
-        if (winfs::fileExists(file))
+        if (winfs::fileExists(file)) {
+            // Tables laid out by earlier versions get the indexes the program's
+            // statements need; their rows are left as they are. A table that
+            // cannot be reached now gets them at the next setup.
+            if (!indexStatements(t).isEmpty())
+                runOnFile(winfs::hostPath(file), indexStatements(t), false);
             continue;
+        }
         createTableFile(folder, t, createStatements(t) + installedRows(t));
         created << t;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Lays out the program's tables in their folder: each missing table is
-// created, Svc and Rsi with their installed rows. An existing table is never touched.
+// created, Svc and Rsi with their installed rows. The rows of an existing
+// table are never touched; it only gets the indexes it lacks.
 #include <QString>
 #include <QStringList>
 
@@ -15,5 +16,7 @@ void createTableFile(const QString &folder, const QString &table, const QStringL
 
 // Statements that create a table and its indexes.
 QStringList createStatements(const QString &table);
+// Statements that create the indexes of a table when they are missing.
+QStringList indexStatements(const QString &table);
 
 } // namespace zqdb

@@ -1,12 +1,19 @@
 #pragma once
-// Every SQL statement the program runs, as the lines that are joined with line breaks.
+// Every SQL statement the program runs, as the lines that are joined with
+// line breaks, with the types of their parameters.
 #include <QStringList>
+
+#include "platform/tables/query.h"
 
 namespace sql {
 
+using tables::FieldType;
+using tables::SqlText;
+
 // Purge of old log rows; ParmData is today at 00:00 minus 30 days.
-inline const QStringList ExcluiArq{QStringLiteral("Delete from Arq"), QStringLiteral("where"),
-                                   QStringLiteral("(ArqDataOper <  :ParmData)")};
+inline const SqlText ExcluiArq{{QStringLiteral("Delete from Arq"), QStringLiteral("where"),
+                                QStringLiteral("(ArqDataOper <  :ParmData)")},
+                               {{QStringLiteral("ParmData"), FieldType::DateTime}}};
 inline const QStringList ExcluiArqDesign{QStringLiteral("delete from arq")};
 
 // Structure probe and upgrade of Ctr to version 1.2.1.
@@ -16,10 +23,11 @@ inline const QStringList AlterCtr{QStringLiteral("ALTER TABLE ctr ADD CtrDescric
 // Agency reload from "agencias.zq". The code and the name are bound as
 // parameters, never spliced into the text.
 inline const QStringList DeleteAge{QStringLiteral("delete from age")};
-inline const QStringList InsertAge{QStringLiteral("INSERT INTO age (AgeCod, AgeNome) values (:AgeCod, :AgeNome)")};
+inline const SqlText InsertAge{{QStringLiteral("INSERT INTO age (AgeCod, AgeNome) values (:AgeCod, :AgeNome)")},
+                               {{QStringLiteral("AgeCod"), FieldType::SmallInt}, {QStringLiteral("AgeNome"), FieldType::String}}};
 
 // Remittances of a contract on a file date.
-inline const QStringList RemArquivos{
+inline const SqlText RemArquivos{{
     QStringLiteral("select * from Arq"),
     QStringLiteral("where Arq.ArqCtrAgencia = :Agencia"),
     QStringLiteral("   and Arq.ArqCtrContrato = :Contrato"),
@@ -27,10 +35,11 @@ inline const QStringList RemArquivos{
     QStringLiteral("   and Arq.ArqDataOrigem  = :Data"),
     QStringLiteral("   and Arq.ArqRemessa = true"),
     QStringLiteral("order by Arq.ArqNomeOrigem"),
-};
+}, {{QStringLiteral("Agencia"), FieldType::SmallInt}, {QStringLiteral("Contrato"), FieldType::Integer},
+    {QStringLiteral("Servico"), FieldType::String}, {QStringLiteral("Data"), FieldType::Date}}};
 
 // Earlier renaming of one remittance file.
-inline const QStringList ArquivosRemessa{
+inline const SqlText ArquivosRemessa{{
     QStringLiteral("select * from Arq"),
     QStringLiteral("where Arq.ArqCtrAgencia = :Agencia"),
     QStringLiteral("   and Arq.ArqCtrContrato = :Contrato"),
@@ -40,7 +49,9 @@ inline const QStringList ArquivosRemessa{
     QStringLiteral("   and Arq.ArqHoraOrigem = :Hora"),
     QStringLiteral("   and Arq.ArqRemessa = true"),
     QStringLiteral("order by Arq.ArqNomeOrigem"),
-};
+}, {{QStringLiteral("Agencia"), FieldType::SmallInt}, {QStringLiteral("Contrato"), FieldType::Integer},
+    {QStringLiteral("Servico"), FieldType::String}, {QStringLiteral("Nome"), FieldType::String},
+    {QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time}}};
 
 // Contracts whose return files come through the COB and PDZ folders.
 inline const QStringList ContratoCOB{QStringLiteral("select * from Ctr"),
@@ -64,6 +75,10 @@ inline const QString Remessa = QStringLiteral("(ArqRemessa = True)");
 inline const QString Retorno = QStringLiteral("(ArqRemessa = False)");
 inline const QString DataArquivo = QStringLiteral("(ArqDataOrigem = :DataArquivo)");
 inline const QString OrderBy = QStringLiteral("ORDER BY ArqCtrAgencia, ArqCtrContrato, ArqDataOper,ArqHoraOper");
+// Types of the parameters the conditions above may bring.
+inline const QList<tables::ParamDecl> Params{{QStringLiteral("Agencia"), FieldType::Integer},
+                                             {QStringLiteral("Contrato"), FieldType::Integer},
+                                             {QStringLiteral("DataArquivo"), FieldType::Date}};
 } // namespace log
 
 } // namespace sql

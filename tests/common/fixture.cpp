@@ -6,13 +6,11 @@
 #include "platform/runtime/errors.h"
 #include "platform/tables/query.h"
 #include "platform/tables/session.h"
+#include "platform/tables/statement.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 namespace fixture {
@@ -148,8 +146,13 @@ void addContract(int agencia, int contrato, const QString &servico, const QStrin
 {
     tables::Query q;
     q.databaseName = zqdb::AliasName;
-    q.setSQL({QStringLiteral("insert into Ctr (CtrAgencia, CtrContrato, CtrServico, CtrDirRemessa, CtrDirRetorno, CtrDescricao)"),
-              QStringLiteral("values (:a, :c, :s, :r, :t, :d)")});
+    using tables::FieldType;
+    q.setSQL(tables::SqlText{
+        {QStringLiteral("insert into Ctr (CtrAgencia, CtrContrato, CtrServico, CtrDirRemessa, CtrDirRetorno, CtrDescricao)"),
+         QStringLiteral("values (:a, :c, :s, :r, :t, :d)")},
+        {{QStringLiteral("a"), FieldType::SmallInt}, {QStringLiteral("c"), FieldType::Integer},
+         {QStringLiteral("s"), FieldType::String}, {QStringLiteral("r"), FieldType::String},
+         {QStringLiteral("t"), FieldType::String}, {QStringLiteral("d"), FieldType::String}}});
     q.paramByName(QStringLiteral("a")).setAsSmallInt(agencia);
     q.paramByName(QStringLiteral("c")).setAsInteger(contrato);
     q.paramByName(QStringLiteral("s")).setAsString(servico);
@@ -163,10 +166,43 @@ void addAgency(int codigo, const QString &nome)
 {
     tables::Query q;
     q.databaseName = zqdb::AliasName;
-    q.setSQL({QStringLiteral("insert into Age (AgeCod, AgeNome) values (:c, :n)")});
+    q.setSQL(tables::SqlText{{QStringLiteral("insert into Age (AgeCod, AgeNome) values (:c, :n)")},
+                             {{QStringLiteral("c"), tables::FieldType::SmallInt}, {QStringLiteral("n"), tables::FieldType::String}}});
     q.paramByName(QStringLiteral("c")).setAsSmallInt(codigo);
     q.paramByName(QStringLiteral("n")).setAsString(nome);
     q.execSQL();
+}
+
+void fillLog(int rows)
+{
+    tables::Connection &conn = tables::Session::instance().connection(zqdb::AliasName);
+    conn.startTransaction();
+    try {
+        tables::Statement q(conn, QStringLiteral(
+            "insert into Arq (ArqCtrAgencia, ArqCtrContrato, ArqCtrServico, ArqDataOper, ArqHoraOper, ArqNomeOrigem, "
+            "ArqNomeDestino, ArqRemessa, ArqNumRemessa, ArqDataOrigem, ArqHoraOrigem) values (?, ?, '66', ?, ?, ?, ?, ?, ?, ?, ?)"));
+        const QDate base(2026, 1, 1);
+        for (int i = 0; i < rows; ++i) {
+            const bool remessa = i % 10 != 0;
+            const QString dia = base.addDays(i % 300).toString(Qt::ISODate);
+            q.bind(1, i % 50);
+            q.bind(2, i % 997);
+            q.bind(3, dia);
+            q.bind(4, QTime(8, 0).addSecs(i % 36000).toString(QStringLiteral("HH:mm:ss")));
+            q.bind(5, remessa ? QStringLiteral("C:\\REMESSA\\ARQ%1.TXT").arg(i) : QStringLiteral("2026%1COB01X.TXT").arg(i));
+            q.bind(6, QStringLiteral("COB0166%1").arg(i % 100000, 5, 10, QLatin1Char('0')));
+            q.bind(7, remessa ? 1 : 0);
+            q.bind(8, remessa ? 1 + i % 9 : 0);
+            q.bind(9, dia);
+            q.bind(10, QStringLiteral("09:00:00"));
+            q.exec();
+            q.reset();
+        }
+        conn.commit();
+    } catch (...) {
+        conn.rollback();
+        throw;
+    }
 }
 
 } // namespace fixture

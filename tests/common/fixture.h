@@ -67,5 +67,9 @@ void exec(const QString &statement);
 void addContract(int agencia, int contrato, const QString &servico, const QString &dirRemessa = QStringLiteral("C:\\"),
                  const QString &dirRetorno = QStringLiteral("C:\\"), const QString &descricao = QString());
 void addAgency(int codigo, const QString &nome);
+// Appends rows to the log, as a long-lived installation would have them: 50
+// agencies, 997 contracts, file dates over 300 days from 1 January 2026, every
+// tenth row a return; in one transaction.
+void fillLog(int rows);
 
 } // namespace fixture

@@ -8,8 +8,13 @@
 #include "platform/tables/session.h"
 #include "platform/tables/table.h"
 
+#include "db/statements.h"
+
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -233,6 +238,7 @@ private slots:
         q.setSQL({QStringLiteral("select * from arq"), QStringLiteral("where ArqDataOper = :Dia and ArqRemessa = true"),
                   QStringLiteral("and ArqNomeOrigem <> ':Nada'")});
         QCOMPARE(q.paramCount(), 1);
+        q.declareParam(QStringLiteral("Dia"), FieldType::Date);
         // A date-time at midnight compares equal to the day.
         q.paramByName(QStringLiteral("Dia")).setAsDateTime(QDateTime(QDate(2026, 11, 8), QTime(0, 0)));
         q.open();
@@ -282,6 +288,211 @@ private slots:
         for (const char *s : {"COB", "PDZ", "CCC", "DEL", "IPC"})
             QVERIFY(systems.contains(QLatin1String(s)));
         QCOMPARE(fixture::rows(QStringLiteral("Rsi")).size(), 8);
+    }
+
+    void cursorsReadOnlyTheRowsTheyReach()
+    {
+        fixture::Prefix prefix;
+        fixture::fillLog(20000);
+        Table t;
+        zqdb::setupTable(t, QStringLiteral("Arq.db"));
+        t.open();
+        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("2026%1COB01X.TXT").arg(0));
+        QVERIFY(t.rowsRead() <= 256);
+        // Appending reads nothing more of the table.
+        const qint64 before = t.rowsRead();
+        t.append();
+        t.fieldByName(QStringLiteral("ArqNomeOrigem"))->setAsString(QStringLiteral("NOVO"));
+        t.post();
+        QCOMPARE(t.rowsRead(), before);
+        QCOMPARE(t.recNo(), 20000);
+        // A walk reaches every row in order, a jump lands where asked.
+        t.moveTo(19998);
+        t.next();
+        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("C:\\REMESSA\\ARQ19999.TXT"));
+        t.next();
+        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("NOVO"));
+        t.next();
+        QVERIFY(t.eof());
+        int n = 0;
+        for (t.first(); !t.eof(); t.next())
+            ++n;
+        QCOMPARE(n, 20001);
+        QCOMPARE(t.recordCount(), 20001);
+        // A query lists through the same cursor; its count skips the sort.
+        Query q;
+        q.databaseName = zqdb::AliasName;
+        q.setSQL(QStringList{sql::log::Select, sql::log::From, sql::log::OrderBy});
+        q.open();
+        QCOMPARE(q.fieldByName(QStringLiteral("ArqCtrAgencia"))->asInteger(), 0);
+        QVERIFY(q.rowsRead() <= 256);
+        QCOMPARE(q.recordCount(), 20001);
+    }
+
+    void twoCopiesOfTheProgramNeverOverwriteEachOther()
+    {
+        fixture::Prefix prefix;
+        fixture::addContract(1, 20, QStringLiteral("66"), QStringLiteral("C:\\A"));
+        Session other; // a second copy of the program on the same tables
+        Table a, b;
+        zqdb::setupTable(a, QStringLiteral("Ctr.DB"));
+        zqdb::setupTable(b, QStringLiteral("Ctr.DB"));
+        b.session = &other;
+        a.open();
+        b.open();
+        auto field = [](Table &t, const char *name) { return t.fieldByName(QLatin1String(name)); };
+        auto store = [&](Table &t, int contrato, const QString &pasta) {
+            t.insert();
+            field(t, "CtrAgencia")->setAsInteger(1);
+            field(t, "CtrContrato")->setAsInteger(contrato);
+            field(t, "CtrServico")->setAsString(QStringLiteral("66"));
+            field(t, "CtrDirRemessa")->setAsString(pasta);
+            t.post();
+        };
+        // B removes contract 20 and stores 30 in its place; A, still showing 20, saves an edit.
+        QVERIFY(b.findKey({1, 20}));
+        b.deleteRecord();
+        store(b, 30, QStringLiteral("C:\\B"));
+        a.edit();
+        field(a, "CtrDirRemessa")->setAsString(QStringLiteral("C:\\EDITADO"));
+        QCOMPARE(errorOf([&] { a.post(); }), QStringLiteral("Record/Key deleted."));
+        a.cancel();
+        // A stores a key that B stored meanwhile: the engine's key violation.
+        try {
+            store(a, 30, QStringLiteral("C:\\A"));
+            QFAIL("stored a key that exists");
+        } catch (const EDBEngineError &e) {
+            QCOMPARE(e.errors(0).errorCode, DBIERR_KEYVIOL);
+        }
+        a.cancel();
+        // A edits a row that B changed since A read it.
+        QVERIFY(a.findKey({1, 30}));
+        QVERIFY(b.findKey({1, 30}));
+        b.edit();
+        field(b, "CtrDescricao")->setAsString(QStringLiteral("DE B"));
+        b.post();
+        a.edit();
+        field(a, "CtrDescricao")->setAsString(QStringLiteral("DE A"));
+        QCOMPARE(errorOf([&] { a.post(); }), QStringLiteral("Couldn't perform the edit because another user changed the record."));
+        a.cancel();
+        QCOMPARE(errorOf([&] { a.deleteRecord(); }), QStringLiteral("Couldn't perform the edit because another user changed the record."));
+        const auto rows = fixture::rows(QStringLiteral("Ctr"));
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].value(QStringLiteral("CtrDirRemessa")).toString(), QStringLiteral("C:\\B"));
+        QCOMPARE(rows[0].value(QStringLiteral("CtrDescricao")).toString(), QStringLiteral("DE B"));
+    }
+
+    void parametersAndColumnsCarryTheirTypes()
+    {
+        fixture::Prefix prefix;
+        fixture::fillLog(600);
+        Query q;
+        q.databaseName = zqdb::AliasName;
+        q.setSQL(sql::RemArquivos);
+        // A date-time bound to the file date keeps only its day, whatever its time.
+        q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(7);
+        q.paramByName(QStringLiteral("Contrato")).setAsInteger(7);
+        q.paramByName(QStringLiteral("Servico")).setAsString(QStringLiteral("66"));
+        q.paramByName(QStringLiteral("Data")).setAsDateTime(QDateTime(QDate(2026, 1, 8), QTime(14, 30, 5)));
+        q.open();
+        QCOMPARE(q.recordCount(), 1);
+        QCOMPARE(q.fieldByName(QStringLiteral("ArqDataOrigem"))->dataType(), FieldType::Date);
+        q.close();
+        // A text bound to a number converts with the runtime's rules.
+        QCOMPARE(errorOf([&] { q.paramByName(QStringLiteral("Agencia")).setAsString(QStringLiteral("x7")); }),
+                 QStringLiteral("'x7' is not a valid integer value"));
+        // A parameter without a declared type cannot be bound.
+        q.setSQL(QStringList{QStringLiteral("select * from Arq where ArqCtrServico = :Outro")});
+        QCOMPARE(errorOf([&] { q.paramByName(QStringLiteral("Outro")).setAsString(QStringLiteral("66")); }),
+                 QStringLiteral("Parameter 'Outro' has no declared type"));
+        // Result columns: the declared type of their column; an expression by its value.
+        q.setSQL(QStringList{QStringLiteral("select count(*) as Total, max(ArqHoraOper) as Hora, ArqCtrAgencia from Arq")});
+        q.open();
+        QCOMPARE(q.fieldByName(QStringLiteral("Total"))->dataType(), FieldType::Integer);
+        QCOMPARE(q.fieldByName(QStringLiteral("Total"))->asInteger(), 600);
+        QCOMPARE(q.fieldByName(QStringLiteral("ArqCtrAgencia"))->dataType(), FieldType::SmallInt);
+    }
+
+    void aRowFoundByAQueryIsEditedThroughTheTable()
+    {
+        fixture::Prefix prefix;
+        fixture::fillLog(30);
+        Query q;
+        q.databaseName = zqdb::AliasName;
+        q.setSQL(QStringList{QStringLiteral("select * from Arq where ArqNomeOrigem = 'C:\\REMESSA\\ARQ17.TXT'")});
+        q.open();
+        QVERIFY(q.rowId() > 0);
+        Table t;
+        zqdb::setupTable(t, QStringLiteral("Arq.db"));
+        t.open();
+        QVERIFY(t.findRowId(q.rowId()));
+        t.edit();
+        t.fieldByName(QStringLiteral("ArqNomeDestino"))->setAsString(QStringLiteral("DE NOVO"));
+        t.post();
+        const auto rows = fixture::rows(QStringLiteral("Arq"), QStringLiteral("ArqNomeDestino desc"));
+        QCOMPARE(rows.size(), 30);
+        QCOMPARE(rows.first().value(QStringLiteral("ArqNomeDestino")).toString(), QStringLiteral("DE NOVO"));
+        QCOMPARE(rows.first().value(QStringLiteral("ArqNomeOrigem")).toString(), QStringLiteral("C:\\REMESSA\\ARQ17.TXT"));
+        QVERIFY(!t.findRowId(999999));
+    }
+
+    void aTransactionLocksOnlyTheTablesItUses()
+    {
+        fixture::Prefix prefix;
+        fixture::addAgency(1, QStringLiteral("VELHA"));
+        // Another program writes the services and keeps them.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
+        other.setDatabaseName(prefix.host(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\Svc.db")));
+        QVERIFY(other.open());
+        {
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(lock.exec(QStringLiteral("UPDATE Svc SET SvcTam = SvcTam")));
+            Connection &conn = Session::instance().connection(zqdb::AliasName);
+            conn.startTransaction();
+            Table age;
+            zqdb::setupTable(age, QStringLiteral("Age.DB"));
+            age.emptyTable();
+            age.open();
+            age.insert();
+            age.fieldByName(QStringLiteral("AgeCod"))->setAsInteger(2);
+            age.post();
+            conn.commit();
+            QCOMPARE(fixture::rows(QStringLiteral("Age")).size(), 1);
+            // Writing the table the other program holds names it.
+            Query q;
+            q.databaseName = zqdb::AliasName;
+            q.setSQL(QStringList{QStringLiteral("update Svc set SvcTam = 1")});
+            QCOMPARE(errorOf([&] { q.execSQL(); }), QStringLiteral("Table is busy.\rTable: C:\\ZQ\\REN\\TABELAS\\Svc.DB"));
+            lock.exec(QStringLiteral("ROLLBACK"));
+        }
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("outro"));
+    }
+
+    void addingAnAliasKeepsTheConfigurationAndFailsWhole()
+    {
+        fixture::Prefix prefix(false);
+        const QString cfg = prefix.path() + QStringLiteral("/engine.cfg");
+        const QByteArray before = "; aliases of other programs\n[Outro]\nDriver=PARADOX\nPATH=C:\\OUTRO\n";
+        QFile f(cfg);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+        f.close();
+        Session &s = Session::instance();
+        s.addAlias(QStringLiteral("ZqRen417"), QStringLiteral("PARADOX"), {QStringLiteral("PATH=C:\\ZQ\\REN\\TABELAS")});
+        // A write that fails (a full disk) leaves the old file exactly as it was.
+        Session::setConfigWriter([](QIODevice &, const QByteArray &) { return false; });
+        QVERIFY(errorOf([&] { s.saveConfig(); }).startsWith(QStringLiteral("Cannot write the engine configuration file")));
+        Session::setConfigWriter({});
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        f.close();
+        s.saveConfig();
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before + "\n[ZqRen417]\nDriver=PARADOX\nPATH=C:\\ZQ\\REN\\TABELAS\n");
+        QCOMPARE(QDir(prefix.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("engine.cfg")});
     }
 
     void aKilledWriterLeavesNoTornRow()

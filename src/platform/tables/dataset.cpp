@@ -4,6 +4,18 @@
 
 namespace tables {
 
+namespace {
+// Rows are read from the engine in blocks of this size; a bounded number of
+// blocks is kept, so memory does not grow with the table.
+constexpr int BlockSize = 256;
+constexpr int KeptBlocks = 32;
+
+[[noreturn]] void closedDataSet()
+{
+    throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+}
+} // namespace
+
 DataSet::DataSet(QObject *parent) : QObject(parent) {}
 
 DataSet::~DataSet()
@@ -13,7 +25,7 @@ DataSet::~DataSet()
 
 Connection &DataSet::connection() const
 {
-    return Session::instance().connection(databaseName);
+    return (session ? *session : Session::instance()).connection(databaseName);
 }
 
 void DataSet::clearFields()
@@ -37,13 +49,100 @@ void DataSet::addLookupField(const QString &name, const QString &keyField, DataS
     lookups_.append({name, keyField, lookupKeyField, lookupResultField, lookupDataSet, size});
 }
 
+// ---------------------------------------------------------------- rows
+
+void DataSet::invalidateRows()
+{
+    blocks_.clear();
+    blockUse_.clear();
+    count_ = -1;
+}
+
+bool DataSet::rowAt(int position, Row &row) const
+{
+    if (position < 0 || (count_ >= 0 && position >= count_))
+        return false;
+    const int block = position / BlockSize;
+    auto it = blocks_.find(block);
+    if (it == blocks_.end()) {
+        QVector<Row> rows = const_cast<DataSet *>(this)->fetchRows(block * BlockSize, BlockSize);
+        rowsRead_ += rows.size();
+        if (rows.size() < BlockSize)
+            count_ = block * BlockSize + int(rows.size());
+        // Room is made first: removing from the hash moves its entries.
+        while (blockUse_.size() >= KeptBlocks)
+            blocks_.remove(blockUse_.takeFirst());
+        it = blocks_.insert(block, std::move(rows));
+        blockUse_.append(block);
+    } else if (blockUse_.last() != block) {
+        blockUse_.removeOne(block);
+        blockUse_.append(block);
+    }
+    const int at = position % BlockSize;
+    if (at >= it->size())
+        return false;
+    row = it->at(at);
+    return true;
+}
+
+int DataSet::recordCount() const
+{
+    if (!active())
+        return 0;
+    if (count_ < 0)
+        count_ = const_cast<DataSet *>(this)->countRows();
+    return count_;
+}
+
+int DataSet::positionOf(const Row &row)
+{
+    Row r;
+    for (int i = 0; rowAt(i, r); ++i)
+        if (r.rowid == row.rowid && r.values == row.values)
+            return i;
+    return -1;
+}
+
+int DataSet::recNo() const
+{
+    if (!hasCurrent_)
+        return -1;
+    if (position_ < 0)
+        position_ = const_cast<DataSet *>(this)->positionOf(current_);
+    return position_;
+}
+
+void DataSet::setCurrent(const Row &row, int position)
+{
+    current_ = row;
+    hasCurrent_ = true;
+    position_ = position;
+    eof_ = bof_ = false;
+}
+
+void DataSet::clearCurrent()
+{
+    current_ = Row();
+    hasCurrent_ = false;
+    position_ = -1;
+}
+
+QVariant DataSet::valueOf(const Row &row, int index) const
+{
+    if (index < 0 || index >= row.values.size() || index >= fieldList_.size())
+        return QVariant();
+    return fromStorage(row.values.at(index), fieldList_.at(index)->dataType());
+}
+
+// ---------------------------------------------------------------- opening
+
 void DataSet::open()
 {
     if (active())
         return;
     QList<FieldDef> defs;
-    QVector<Row> rows;
-    doOpen(defs, rows);
+    invalidateRows();
+    doOpen(defs);
     clearFields();
     for (const FieldDef &d : defs) {
         auto *f = new Field(this, d, int(fieldList_.size()));
@@ -61,11 +160,12 @@ void DataSet::open()
         f->lookupResultField = l.lookupResultField;
         fieldList_.append(f);
     }
-    rows_ = std::move(rows);
-    invalidateIndex();
-    cur_ = rows_.isEmpty() ? -1 : 0;
+    Row r;
+    clearCurrent();
+    if (rowAt(0, r))
+        setCurrent(r, 0);
     bof_ = true;
-    eof_ = rows_.isEmpty();
+    eof_ = !hasCurrent_;
     setState(DataSetState::Browse);
     emit dataChanged();
 }
@@ -79,9 +179,9 @@ void DataSet::close()
     // Keep what the windows set on the fields for the next open.
     for (Field *f : fieldList_)
         options_[f->fieldName().toLower()] = f->options;
-    rows_.clear();
-    invalidateIndex();
-    cur_ = -1;
+    doClose();
+    invalidateRows();
+    clearCurrent();
     eof_ = bof_ = true;
     setState(DataSetState::Inactive);
     clearFields();
@@ -114,8 +214,13 @@ Field *DataSet::fieldByName(const QString &name) const
 
 bool DataSet::isEmpty() const
 {
-    return rows_.isEmpty() && state_ != DataSetState::Insert;
+    if (state_ == DataSetState::Insert)
+        return false;
+    Row r;
+    return !active() || !rowAt(0, r);
 }
+
+// ---------------------------------------------------------------- record writers
 
 void DataSet::addRecordWriter(QObject *owner, std::function<void()> writer)
 {
@@ -157,14 +262,20 @@ void DataSet::checkBrowseMode()
     }
 }
 
+// ---------------------------------------------------------------- navigation
+
 void DataSet::moveTo(int row)
 {
-    if (rows_.isEmpty()) {
-        cur_ = -1;
-        eof_ = bof_ = true;
-    } else {
-        cur_ = std::clamp(row, 0, int(rows_.size()) - 1);
+    if (!active())
+        closedDataSet();
+    const int n = recordCount();
+    Row r;
+    if (n > 0 && rowAt(std::clamp(row, 0, n - 1), r)) {
+        setCurrent(r, std::clamp(row, 0, n - 1));
         eof_ = bof_ = false;
+    } else {
+        clearCurrent();
+        eof_ = bof_ = true;
     }
     emit dataChanged();
 }
@@ -172,32 +283,48 @@ void DataSet::moveTo(int row)
 void DataSet::first()
 {
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        closedDataSet();
     checkBrowseMode();
-    cur_ = rows_.isEmpty() ? -1 : 0;
+    Row r;
+    if (rowAt(0, r))
+        setCurrent(r, 0);
+    else
+        clearCurrent();
     bof_ = true;
-    eof_ = rows_.isEmpty();
+    eof_ = !hasCurrent_;
     emit dataChanged();
 }
 
 void DataSet::last()
 {
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        closedDataSet();
     checkBrowseMode();
-    cur_ = int(rows_.size()) - 1;
+    Row r;
+    int n = recordCount();
+    if (n > 0 && !rowAt(n - 1, r)) {
+        // The table shrank since it was counted.
+        invalidateRows();
+        n = recordCount();
+    }
+    if (n > 0 && rowAt(n - 1, r))
+        setCurrent(r, n - 1);
+    else
+        clearCurrent();
     eof_ = true;
-    bof_ = rows_.isEmpty();
+    bof_ = !hasCurrent_;
     emit dataChanged();
 }
 
 void DataSet::next()
 {
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        closedDataSet();
     checkBrowseMode();
-    if (cur_ + 1 < rows_.size()) {
-        ++cur_;
+    Row r;
+    const int at = recNo();
+    if (hasCurrent_ && at >= 0 && rowAt(at + 1, r)) {
+        setCurrent(r, at + 1);
         bof_ = false;
         eof_ = false;
         emit dataChanged();
@@ -209,10 +336,12 @@ void DataSet::next()
 void DataSet::prior()
 {
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        closedDataSet();
     checkBrowseMode();
-    if (cur_ > 0) {
-        --cur_;
+    Row r;
+    const int at = recNo();
+    if (hasCurrent_ && at > 0 && rowAt(at - 1, r)) {
+        setCurrent(r, at - 1);
         bof_ = false;
         eof_ = false;
         emit dataChanged();
@@ -221,16 +350,19 @@ void DataSet::prior()
     }
 }
 
+// ---------------------------------------------------------------- values
+
 QVariant DataSet::currentValue(int index) const
 {
+    const bool editing = state_ == DataSetState::Edit || state_ == DataSetState::Insert;
     // Another row read by a grid; the row being edited reads its changes.
-    if (readRow_ >= 0 && !(state_ == DataSetState::Edit && readRow_ == cur_))
-        return readRow_ < rows_.size() ? rows_[readRow_].values.value(index) : QVariant();
-    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+    if (readRow_ >= 0 && !(state_ == DataSetState::Edit && readRow_ == recNo())) {
+        Row r;
+        return rowAt(readRow_, r) ? valueOf(r, index) : QVariant();
+    }
+    if (editing)
         return buffer_.value(index);
-    if (cur_ < 0 || cur_ >= rows_.size())
-        return QVariant();
-    return rows_[cur_].values.value(index);
+    return hasCurrent_ ? valueOf(current_, index) : QVariant();
 }
 
 void DataSet::setCurrentValue(Field *field, const QVariant &value)
@@ -242,13 +374,17 @@ void DataSet::setCurrentValue(Field *field, const QVariant &value)
     emit fieldChanged(field);
 }
 
+// ---------------------------------------------------------------- editing
+
 void DataSet::insert()
 {
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+        closedDataSet();
     checkBrowseMode();
     buffer_ = QVector<QVariant>(dataFieldCount_);
-    insertAt_ = cur_;
+    beforeInsert_ = current_;
+    hadBeforeInsert_ = hasCurrent_;
+    positionBeforeInsert_ = hasCurrent_ ? position_ : -1;
     modified_ = false;
     eof_ = bof_ = false;
     setState(DataSetState::Insert);
@@ -265,12 +401,14 @@ void DataSet::edit()
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return;
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    if (rows_.isEmpty()) {
+        closedDataSet();
+    if (!hasCurrent_) {
         insert();
         return;
     }
-    buffer_ = rows_[cur_].values;
+    buffer_.resize(dataFieldCount_);
+    for (int i = 0; i < dataFieldCount_; ++i)
+        buffer_[i] = valueOf(current_, i);
     modified_ = false;
     setState(DataSetState::Edit);
 }
@@ -282,26 +420,15 @@ void DataSet::post()
     updateRecord();
     if (beforePost)
         beforePost(*this);
-    QList<Field *> data = fieldList_.mid(0, dataFieldCount_);
-    qint64 rowid;
-    if (state_ == DataSetState::Insert) {
-        rowid = doInsert(data, buffer_);
-    } else {
-        rowid = rows_[cur_].rowid;
-        doUpdate(rowid, data, buffer_);
-    }
-    const QVector<QVariant> written = buffer_;
-    const bool inserted = state_ == DataSetState::Insert;
+    const Row written = state_ == DataSetState::Insert ? doInsert(buffer_) : doUpdate(current_, buffer_);
+    invalidateRows();
     buffer_.clear();
     modified_ = false;
-    placeWritten(rowid, written, inserted);
+    // Where the row stands in the order is counted only when someone asks.
+    setCurrent(written, -1);
+    eof_ = bof_ = false;
     setState(DataSetState::Browse);
     emit dataChanged();
-}
-
-void DataSet::placeWritten(qint64 rowid, const QVector<QVariant> &, bool)
-{
-    reload(rowid);
 }
 
 void DataSet::cancel()
@@ -310,10 +437,18 @@ void DataSet::cancel()
         return;
     buffer_.clear();
     modified_ = false;
-    if (state_ == DataSetState::Insert)
-        cur_ = rows_.isEmpty() ? -1 : std::clamp(insertAt_, 0, int(rows_.size()) - 1);
-    eof_ = rows_.isEmpty();
-    bof_ = rows_.isEmpty();
+    if (state_ == DataSetState::Insert) {
+        if (hadBeforeInsert_) {
+            setCurrent(beforeInsert_, positionBeforeInsert_);
+        } else {
+            Row r;
+            if (rowAt(0, r))
+                setCurrent(r, 0);
+            else
+                clearCurrent();
+        }
+    }
+    eof_ = bof_ = !hasCurrent_;
     setState(DataSetState::Browse);
     emit dataChanged();
 }
@@ -325,58 +460,43 @@ void DataSet::deleteRecord()
         return;
     }
     if (!active())
-        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    if (rows_.isEmpty())
+        closedDataSet();
+    if (!hasCurrent_)
         throw EDatabaseError(QStringLiteral("Cannot perform this operation on an empty dataset"));
     if (state_ == DataSetState::Edit)
         cancel();
-    const int at = cur_;
-    doDelete(rows_[at].rowid);
-    rows_.removeAt(at);
-    invalidateIndex();
-    if (rows_.isEmpty()) {
-        cur_ = -1;
-        eof_ = bof_ = true;
-    } else {
-        cur_ = std::min(at, int(rows_.size()) - 1);
-        eof_ = bof_ = false;
-    }
+    const int at = recNo();
+    doDelete(current_);
+    invalidateRows();
+    Row r;
+    if (at >= 0 && rowAt(at, r))
+        setCurrent(r, at);
+    else if (at > 0 && rowAt(at - 1, r))
+        setCurrent(r, at - 1);
+    else if (rowAt(0, r))
+        setCurrent(r, 0);
+    else
+        clearCurrent();
+    eof_ = bof_ = !hasCurrent_;
     emit dataChanged();
 }
 
-qint64 DataSet::doInsert(const QList<Field *> &, const QVector<QVariant> &)
+DataSet::Row DataSet::doInsert(const QVector<QVariant> &)
 {
     throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
-void DataSet::doUpdate(qint64, const QList<Field *> &, const QVector<QVariant> &)
+DataSet::Row DataSet::doUpdate(const Row &, const QVector<QVariant> &)
 {
     throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
-void DataSet::doDelete(qint64)
+void DataSet::doDelete(const Row &)
 {
     throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
 }
 
-void DataSet::reload(qint64 positionOnRowid)
-{
-    QList<FieldDef> defs;
-    QVector<Row> rows;
-    doOpen(defs, rows);
-    rows_ = std::move(rows);
-    invalidateIndex();
-    if (positionOnRowid >= 0) {
-        for (int i = 0; i < rows_.size(); ++i)
-            if (rows_[i].rowid == positionOnRowid) {
-                cur_ = i;
-                break;
-            }
-    }
-    if (cur_ >= rows_.size())
-        cur_ = int(rows_.size()) - 1;
-    eof_ = bof_ = rows_.isEmpty();
-}
+// ---------------------------------------------------------------- searches
 
 namespace {
 QString keyText(const QVariant &v)
@@ -392,18 +512,15 @@ QString keyText(const QVariant &v)
 QVariant DataSet::lookup(const QString &keyField, const QVariant &key, const QString &resultField) const
 {
     const Field *k = findField(keyField);
-    const Field *r = findField(resultField);
-    if (!k || !r || k->isLookup() || r->isLookup())
+    const Field *res = findField(resultField);
+    if (!k || !res || k->isLookup() || res->isLookup())
         return QVariant();
-    QHash<QString, int> &index = lookupIndex_[keyField.toLower()];
-    if (index.isEmpty() && !rows_.isEmpty()) {
-        for (int i = int(rows_.size()) - 1; i >= 0; --i)
-            index.insert(keyText(rows_[i].values.value(k->index())), i);
-    }
-    const auto it = index.constFind(keyText(key));
-    if (it == index.constEnd())
-        return QVariant();
-    return rows_[*it].values.value(r->index());
+    const QString want = keyText(key);
+    Row r;
+    for (int i = 0; rowAt(i, r); ++i)
+        if (keyText(valueOf(r, k->index())) == want)
+            return valueOf(r, res->index());
+    return QVariant();
 }
 
 bool DataSet::locate(const QString &fieldName, const QVariant &value)
@@ -411,9 +528,10 @@ bool DataSet::locate(const QString &fieldName, const QVariant &value)
     checkBrowseMode();
     const Field *f = fieldByName(fieldName);
     const QString want = keyText(value);
-    for (int i = 0; i < rows_.size(); ++i) {
-        if (keyText(rows_[i].values.value(f->index())) == want) {
-            cur_ = i;
+    Row r;
+    for (int i = 0; rowAt(i, r); ++i) {
+        if (keyText(valueOf(r, f->index())) == want) {
+            setCurrent(r, i);
             eof_ = bof_ = false;
             emit dataChanged();
             return true;

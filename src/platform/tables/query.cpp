@@ -1,23 +1,65 @@
 #include "platform/tables/query.h"
 #include "platform/tables/session.h"
+#include "platform/tables/statement.h"
+#include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
 
 namespace tables {
 
+// ---------------------------------------------------------------- parameters
+
 void Param::setValue(const QVariant &v)
 {
-    value = v;
+    if (dataType == FieldType::Unknown)
+        throw EDatabaseError(QStringLiteral("Parameter '%1' has no declared type").arg(name));
+    QVariant out;
+    if (v.isValid() && !v.isNull()) {
+        const bool isText = v.typeId() == QMetaType::QString;
+        switch (dataType) {
+        case FieldType::SmallInt:
+        case FieldType::Integer:
+            out = isText ? StrToInt(v.toString()) : int(v.toLongLong());
+            break;
+        case FieldType::Float:
+            out = v.toDouble();
+            break;
+        case FieldType::Boolean:
+            out = v.toBool();
+            break;
+        case FieldType::Date:
+            if (isText)
+                out = StrToDate(v.toString());
+            else
+                out = v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+            break;
+        case FieldType::Time:
+            if (isText)
+                out = StrToTime(v.toString());
+            else
+                out = v.typeId() == QMetaType::QDateTime ? v.toDateTime().time() : v.toTime();
+            break;
+        case FieldType::DateTime:
+            out = v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+            break;
+        case FieldType::String:
+            out = v.toString();
+            break;
+        case FieldType::Unknown:
+            break;
+        }
+    }
+    value = out;
     bound = true;
 }
 
 QVariant Param::storageValue() const
 {
     if (!value.isValid() || value.isNull())
-        return QVariant(QMetaType(QMetaType::QString));
+        return QVariant();
     switch (dataType) {
     case FieldType::SmallInt:
     case FieldType::Integer:
@@ -45,6 +87,8 @@ QVariant Param::storageValue() const
     return toStorage(value);
 }
 
+// ---------------------------------------------------------------- text
+
 Query::~Query()
 {
     qDeleteAll(params_);
@@ -56,6 +100,12 @@ void Query::setSQL(const QStringList &lines)
         close();
     sql_ = lines;
     parseParams();
+}
+
+void Query::setSQL(const SqlText &statement)
+{
+    declareParams(statement.params);
+    setSQL(statement.lines);
 }
 
 void Query::addSQL(const QString &line)
@@ -98,6 +148,48 @@ QString scanParams(const QString &text, F onParam)
     }
     return out;
 }
+
+// Position of the last ORDER BY outside quotes and parentheses, -1 when none.
+qsizetype lastOrderBy(const QString &text)
+{
+    static const QRegularExpression orderBy(QStringLiteral("^order\\s+by\\b"), QRegularExpression::CaseInsensitiveOption);
+    qsizetype found = -1;
+    int depth = 0;
+    QChar quote;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!quote.isNull()) {
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+            quote = c;
+        else if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (depth == 0 && (c == QLatin1Char('o') || c == QLatin1Char('O')) && (i == 0 || !text.at(i - 1).isLetterOrNumber())
+                 && orderBy.match(QStringView(text).mid(i)).hasMatch())
+            found = i;
+    }
+    return found;
+}
+
+// A plain select from one table gets the row identity as its first column,
+// so that a row it finds can be edited through a table.
+bool withRowId(QString &statement)
+{
+    static const QRegularExpression single(
+        QStringLiteral("^(\\s*select\\s+)(?!distinct\\b)([^()]*?)(\\s+from\\s+)([A-Za-z_][A-Za-z0-9_]*)(\\s*|\\s+(?:where|order)\\b.*)$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = single.match(statement);
+    if (!m.hasMatch())
+        return false;
+    statement = m.captured(1) + m.captured(4) + QStringLiteral(".rowid, ") + m.captured(2) + m.captured(3) + m.captured(4)
+                + m.captured(5);
+    return true;
+}
 } // namespace
 
 void Query::parseParams()
@@ -117,6 +209,7 @@ void Query::parseParams()
         if (!p) {
             p = new Param;
             p->name = name;
+            p->dataType = types_.value(name.toLower(), FieldType::Unknown);
         }
         params_.append(p);
         return QString();
@@ -126,7 +219,19 @@ void Query::parseParams()
 
 void Query::declareParam(const QString &name, FieldType type)
 {
-    paramByName(name).dataType = type;
+    types_.insert(name.toLower(), type);
+    for (Param *p : params_)
+        if (p->name.compare(name, Qt::CaseInsensitive) == 0 && p->dataType != type) {
+            p->dataType = type;
+            if (p->bound)
+                p->setValue(p->value);
+        }
+}
+
+void Query::declareParams(const QList<ParamDecl> &params)
+{
+    for (const ParamDecl &d : params)
+        declareParam(d.name, d.type);
 }
 
 Param &Query::paramByName(const QString &name)
@@ -150,56 +255,92 @@ QString Query::prepared(QList<Param *> &order) const
     });
 }
 
-void Query::run(QSqlQuery &q, Connection &conn) const
+void Query::bindAll(Statement &q, const QList<Param *> &order, int from) const
 {
-    conn.refresh();
-    QList<Param *> order;
-    const QString statement = prepared(order);
-    q.setForwardOnly(true);
-    if (!q.prepare(statement))
-        raiseSqlError(q.lastError(), &conn);
-    for (Param *p : order)
-        q.addBindValue(p->storageValue());
-    if (!q.exec())
-        raiseSqlError(q.lastError(), &conn);
+    for (int i = 0; i < order.size(); ++i)
+        q.bind(from + i, order[i]->storageValue());
 }
+
+// ---------------------------------------------------------------- running
 
 void Query::execSQL()
 {
     if (active())
         close();
     Connection &conn = connection();
-    QSqlQuery q(conn.db());
-    run(q, conn);
-    rowsAffected_ = q.numRowsAffected();
+    conn.refresh();
+    QList<Param *> order;
+    Statement q(conn, prepared(order));
+    bindAll(q, order);
+    const int changed = q.exec();
+    rowsAffected_ = q.columnCount() == 0 ? changed : 0;
 }
 
-void Query::doOpen(QList<FieldDef> &defs, QVector<Row> &rows)
+void Query::doOpen(QList<FieldDef> &defs)
 {
     Connection &conn = connection();
-    QSqlQuery q(conn.db());
-    run(q, conn);
-    const QSqlRecord rec = q.record();
-    for (int i = 0; i < rec.count(); ++i) {
+    conn.refresh();
+    order_.clear();
+    select_ = prepared(order_);
+    hasRowId_ = withRowId(select_);
+    Statement q(conn, select_);
+    bindAll(q, order_);
+    const int first = hasRowId_ ? 1 : 0;
+    bool stepped = false, hasRow = false;
+    for (int i = first; i < q.columnCount(); ++i) {
         FieldDef d;
-        if (!conn.findColumn(rec.fieldName(i), d)) {
-            d.name = rec.fieldName(i);
-            d.type = FieldType::String;
-            d.size = 255;
+        d.name = q.columnName(i);
+        d.type = fieldTypeFromDecl(q.declaredType(i), &d.size);
+        if (d.type == FieldType::Unknown) {
+            // An expression takes the type of its value.
+            if (!stepped) {
+                hasRow = q.step();
+                stepped = true;
+            }
+            switch (hasRow ? q.valueType(i) : SQLITE_NULL) {
+            case SQLITE_INTEGER: d.type = FieldType::Integer; break;
+            case SQLITE_FLOAT: d.type = FieldType::Float; break;
+            default: d.type = FieldType::String; d.size = 255; break;
+            }
         }
-        d.name = rec.fieldName(i);
-        d.keyPos = 0;
         defs.append(d);
     }
-    qint64 n = 0;
-    while (q.next()) {
+}
+
+QVector<DataSet::Row> Query::fetchRows(int start, int count)
+{
+    static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString sql = limit.match(select_).hasMatch()
+                            ? QStringLiteral("SELECT * FROM (%1) LIMIT ? OFFSET ?").arg(select_)
+                            : select_ + QStringLiteral("\nLIMIT ? OFFSET ?");
+    Statement q(connection(), sql);
+    bindAll(q, order_);
+    q.bind(int(order_.size()) + 1, count);
+    q.bind(int(order_.size()) + 2, start);
+    QVector<Row> rows;
+    const int first = hasRowId_ ? 1 : 0;
+    const int columns = q.columnCount() - first;
+    while (q.step()) {
         Row r;
-        r.rowid = n++;
-        r.values.resize(defs.size());
-        for (int i = 0; i < defs.size(); ++i)
-            r.values[i] = fromStorage(q.value(i), defs[i].type);
+        r.rowid = hasRowId_ ? q.int64(0) : 0;
+        r.values.resize(columns);
+        for (int i = 0; i < columns; ++i)
+            r.values[i] = q.value(first + i);
         rows.append(std::move(r));
     }
+    return rows;
+}
+
+int Query::countRows()
+{
+    // The order does not change the count: the engine is spared the sort.
+    QString body = select_;
+    const qsizetype order = lastOrderBy(body);
+    if (order >= 0 && !body.mid(order).contains(QLatin1Char('?')))
+        body.truncate(order);
+    Statement q(connection(), QStringLiteral("SELECT COUNT(*) FROM (%1)").arg(body));
+    bindAll(q, order_);
+    return q.step() ? int(q.int64(0)) : 0;
 }
 
 } // namespace tables

@@ -1,13 +1,24 @@
 #pragma once
 // A query: SQL lines joined with line breaks, named parameters (":Name")
 // with declared types, open for rows, execSQL for none.
+#include <QHash>
 #include <QStringList>
-
-class QSqlQuery;
 
 #include "platform/tables/dataset.h"
 
 namespace tables {
+
+// A parameter of a statement and the type its values take.
+struct ParamDecl {
+    QString name;
+    FieldType type;
+};
+
+// A statement of the program: its lines and the types of its parameters.
+struct SqlText {
+    QStringList lines;
+    QList<ParamDecl> params;
+};
 
 class Param {
 public:
@@ -16,27 +27,20 @@ public:
     QVariant value;
     bool bound = false;
 
-    void setAsSmallInt(int v) { set(FieldType::SmallInt, v); }
-    void setAsInteger(int v) { set(FieldType::Integer, v); }
-    void setAsString(const QString &v) { set(FieldType::String, v); }
-    void setAsDate(const QDate &v) { set(FieldType::Date, v); }
-    void setAsTime(const QTime &v) { set(FieldType::Time, v); }
-    void setAsDateTime(const QDateTime &v) { set(FieldType::DateTime, v); }
-    void setAsBoolean(bool v) { set(FieldType::Boolean, v); }
-    // Keeps the declared type, converting the value to it.
+    // Each setter converts the value to the parameter's declared type; a
+    // parameter without a declared type cannot be bound.
+    void setAsSmallInt(int v) { setValue(v); }
+    void setAsInteger(int v) { setValue(v); }
+    void setAsString(const QString &v) { setValue(v); }
+    void setAsDate(const QDate &v) { setValue(v); }
+    void setAsTime(const QTime &v) { setValue(v); }
+    void setAsDateTime(const QDateTime &v) { setValue(v); }
+    void setAsBoolean(bool v) { setValue(v); }
     void setValue(const QVariant &v);
     void clear() { value = QVariant(); bound = false; }
 
     // The value as bound to the statement.
     QVariant storageValue() const;
-
-private:
-    void set(FieldType t, const QVariant &v)
-    {
-        if (dataType == FieldType::Unknown)
-            dataType = t;
-        setValue(v);
-    }
 };
 
 class Query : public DataSet {
@@ -47,12 +51,15 @@ public:
 
     const QStringList &sql() const { return sql_; }
     void setSQL(const QStringList &lines);
-    void clearSQL() { setSQL({}); }
+    // The statement's lines, with the types of its parameters.
+    void setSQL(const SqlText &statement);
+    void clearSQL() { setSQL(QStringList{}); }
     void addSQL(const QString &line);
     QString text() const { return sql_.join(QLatin1Char('\n')); }
 
-    // Declares a parameter's type ahead of binding.
+    // Declares the type of a parameter, of the text or of lines still to come.
     void declareParam(const QString &name, FieldType type);
+    void declareParams(const QList<ParamDecl> &params);
     Param &paramByName(const QString &name);  // raises "Parameter '%s' not found"
     int paramCount() const { return int(params_.size()); }
 
@@ -60,16 +67,24 @@ public:
     int rowsAffected() const { return rowsAffected_; }
 
 protected:
-    void doOpen(QList<FieldDef> &defs, QVector<Row> &rows) override;
+    void doOpen(QList<FieldDef> &defs) override;
+    QVector<Row> fetchRows(int start, int count) override;
+    int countRows() override;
 
 private:
     void parseParams();
+    // The text with "?" for each parameter, and the parameters in their order.
     QString prepared(QList<Param *> &order) const;
-    // Prepares the statement, binds the parameters in order of appearance and runs it.
-    void run(QSqlQuery &q, Connection &conn) const;
+    void bindAll(class Statement &q, const QList<Param *> &order, int from = 1) const;
+
     QStringList sql_;
     QList<Param *> params_;
+    QHash<QString, FieldType> types_; // lower name -> declared type
     int rowsAffected_ = 0;
+    // The open statement.
+    QString select_;
+    QList<Param *> order_;
+    bool hasRowId_ = false;
 };
 
 } // namespace tables

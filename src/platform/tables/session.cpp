@@ -1,4 +1,5 @@
 #include "platform/tables/session.h"
+#include "platform/tables/statement.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/errors.h"
 
@@ -6,10 +7,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QUuid>
+
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace tables {
 
@@ -18,7 +18,7 @@ namespace tables {
 QVariant toStorage(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
-        return QVariant(QMetaType(QMetaType::QString));
+        return QVariant();
     switch (value.typeId()) {
     case QMetaType::QDate: return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
     case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss"));
@@ -46,59 +46,51 @@ QVariant fromStorage(const QVariant &stored, FieldType type)
     return stored;
 }
 
-// ---------------------------------------------------------------- errors
-
-[[noreturn]] void raiseSqlError(const QSqlError &error, const Connection *conn)
-{
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    if (text.contains(QLatin1String("UNIQUE constraint failed")) || text.contains(QLatin1String("PRIMARY KEY")))
-        throw EDBEngineError(ErrKeyViolation, QStringLiteral("Key violation."));
-    if (text.startsWith(QLatin1String("no such table: ")) && conn) {
-        QString table = text.mid(15);
-        const qsizetype dot = table.lastIndexOf(QLatin1Char('.'));
-        if (dot >= 0)
-            table = table.mid(dot + 1);
-        conn->raiseMissingTable(table);
-    }
-    if (text.contains(QLatin1String("database is locked")) || text.contains(QLatin1String("database table is locked")))
-        throw EDBEngineError(ErrLocked, QStringLiteral("Table is busy.\r%1").arg(text));
-    throw EDBEngineError(ErrGeneral, text);
-}
-
 // ---------------------------------------------------------------- connection
 
-Connection::Connection(const QString &alias, const QString &folder)
-    : alias_(alias), folder_(folder),
-      connName_(QStringLiteral("zq-") + alias.toLower() + QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces))
+namespace {
+QString quotedName(const QString &name)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connName_);
-    db.setDatabaseName(QStringLiteral(":memory:"));
-    if (!db.open())
-        raiseSqlError(db.lastError());
-    QSqlQuery q(db);
-    q.exec(QStringLiteral("PRAGMA busy_timeout=500"));
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+} // namespace
+
+Connection::Connection(const QString &alias, const QString &folder) : alias_(alias), folder_(folder)
+{
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_close(db_);
+        db_ = nullptr;
+        throw EDBEngineError(ErrGeneral, why);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    // Another program holding a table gets half a second before the engine says it is busy.
+    sqlite3_busy_timeout(db_, 500);
     refresh();
 }
 
 Connection::~Connection()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(connName_, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connName_);
+    sqlite3_close_v2(db_);
 }
 
-QSqlDatabase Connection::db() const
+void Connection::execSimple(const QString &sql, const QStringList &tables)
 {
-    return QSqlDatabase::database(connName_, false);
+    char *err = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const QString message = QString::fromUtf8(err ? err : "");
+    sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        raiseError(sqlite3_extended_errcode(db_), tables, message);
 }
 
 void Connection::refresh()
 {
+    // Files cannot be attached while a transaction runs; they are taken at the next refresh.
+    if (inTransaction_)
+        return;
     const QString host = winfs::hostPath(folder_);
     QDirIterator it(host, QDir::Files);
-    QSqlDatabase database = db();
     while (it.hasNext()) {
         it.next();
         const QString file = it.fileName();
@@ -110,27 +102,39 @@ void Connection::refresh()
         if (schemas_.contains(key))
             continue;
         const QString schema = QStringLiteral("t_") + key;
-        QSqlQuery q(database);
-        q.prepare(QStringLiteral("ATTACH DATABASE ? AS \"%1\"").arg(schema));
-        q.addBindValue(it.filePath());
-        if (!q.exec()) {
-            attachError_.insert(key, q.lastError().databaseText());
+        const QByteArray attach = QStringLiteral("ATTACH DATABASE ? AS %1").arg(quotedName(schema)).toUtf8();
+        sqlite3_stmt *st = nullptr;
+        int rc = sqlite3_prepare_v2(db_, attach.constData(), -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            const QByteArray path = it.filePath().toUtf8();
+            sqlite3_bind_text(st, 1, path.constData(), -1, SQLITE_TRANSIENT);
+            rc = sqlite3_step(st);
+        }
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE) {
+            attachError_.insert(key, QString::fromUtf8(sqlite3_errmsg(db_)));
             continue;
         }
         // The file must be a table store holding its table.
-        QSqlQuery check(database);
-        check.prepare(QStringLiteral("SELECT name FROM \"%1\".sqlite_master WHERE type='table' AND name=? COLLATE NOCASE").arg(schema));
-        check.addBindValue(table);
-        if (!check.exec() || !check.next()) {
-            attachError_.insert(key, check.lastError().isValid() ? check.lastError().databaseText() : QString());
-            check.finish();
-            QSqlQuery(database).exec(QStringLiteral("DETACH DATABASE \"%1\"").arg(schema));
+        const QByteArray check =
+            QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type='table' AND name=? COLLATE NOCASE").arg(quotedName(schema)).toUtf8();
+        st = nullptr;
+        rc = sqlite3_prepare_v2(db_, check.constData(), -1, &st, nullptr);
+        if (rc == SQLITE_OK) {
+            const QByteArray name = table.toUtf8();
+            sqlite3_bind_text(st, 1, name.constData(), -1, SQLITE_TRANSIENT);
+            rc = sqlite3_step(st);
+        }
+        const QString why = rc == SQLITE_ROW || rc == SQLITE_DONE ? QString() : QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_finalize(st);
+        if (rc != SQLITE_ROW) {
+            attachError_.insert(key, why);
+            sqlite3_exec(db_, QStringLiteral("DETACH DATABASE %1").arg(quotedName(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);
             continue;
         }
-        check.finish();
         attachError_.remove(key);
         schemas_.insert(key, schema);
-        QSqlQuery(database).exec(QStringLiteral("PRAGMA \"%1\".synchronous=FULL").arg(schema));
+        sqlite3_exec(db_, QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quotedName(schema)).toUtf8().constData(), nullptr, nullptr, nullptr);
     }
 }
 
@@ -139,10 +143,23 @@ QString Connection::schemaOf(const QString &table) const
     return schemas_.value(table.toLower());
 }
 
+QString Connection::tableOfSchema(const QString &schema) const
+{
+    if (!schema.startsWith(QLatin1String("t_")))
+        return QString();
+    const QString key = schema.mid(2);
+    return schemas_.contains(key) ? fileNames_.value(key, key) : QString();
+}
+
+QString Connection::tableFile(const QString &table) const
+{
+    return winfs::includeTrailingBackslash(folder_) + fileNames_.value(table.toLower(), table) + QStringLiteral(".DB");
+}
+
 void Connection::raiseMissingTable(const QString &table) const
 {
     const QString key = table.toLower();
-    const QString file = winfs::includeTrailingBackslash(folder_) + fileNames_.value(key, table) + QStringLiteral(".DB");
+    const QString file = tableFile(table);
     const QString why = attachError_.value(key);
     if (why.contains(QLatin1String("locked")))
         throw EDBEngineError(ErrLocked, QStringLiteral("Table is busy.\rTable: %1").arg(file));
@@ -151,16 +168,36 @@ void Connection::raiseMissingTable(const QString &table) const
     throw EDBEngineError(ErrNoSuchTable, QStringLiteral("Table does not exist.\rTable: %1").arg(file));
 }
 
+void Connection::raiseError(int rc, const QStringList &tables, const QString &message) const
+{
+    const QString text = message.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db_)) : message;
+    if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE)
+        throw EDBEngineError(ErrKeyViolation, QStringLiteral("Key violation."));
+    if (text.startsWith(QLatin1String("no such table: "))) {
+        QString table = text.mid(15);
+        const qsizetype dot = table.lastIndexOf(QLatin1Char('.'));
+        if (dot >= 0)
+            table = table.mid(dot + 1);
+        raiseMissingTable(table);
+    }
+    const int primary = rc & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED) {
+        if (!tables.isEmpty())
+            throw EDBEngineError(ErrLocked, QStringLiteral("Table is busy.\rTable: %1").arg(tableFile(tables.first())));
+        throw EDBEngineError(ErrLocked, QStringLiteral("Table is busy.\r%1").arg(text));
+    }
+    throw EDBEngineError(ErrGeneral, text);
+}
+
 QList<FieldDef> Connection::fieldDefs(const QString &table) const
 {
     QList<FieldDef> defs;
     const QString schema = schemaOf(table);
     if (schema.isEmpty())
         raiseMissingTable(table);
-    QSqlQuery q(db());
-    if (!q.exec(QStringLiteral("PRAGMA \"%1\".table_info(\"%2\")").arg(schema, table)))
-        raiseSqlError(q.lastError(), this);
-    while (q.next()) {
+    Statement q(const_cast<Connection &>(*this),
+                QStringLiteral("PRAGMA %1.table_info(%2)").arg(quotedName(schema), quotedName(table)));
+    while (q.step()) {
         FieldDef d;
         d.name = q.value(1).toString();
         d.type = fieldTypeFromDecl(q.value(2).toString(), &d.size);
@@ -172,38 +209,18 @@ QList<FieldDef> Connection::fieldDefs(const QString &table) const
     return defs;
 }
 
-bool Connection::findColumn(const QString &column, FieldDef &def) const
-{
-    for (auto it = schemas_.constBegin(); it != schemas_.constEnd(); ++it) {
-        QSqlQuery q(db());
-        if (!q.exec(QStringLiteral("PRAGMA \"%1\".table_info(\"%2\")").arg(it.value(), it.key())))
-            continue;
-        while (q.next()) {
-            if (q.value(1).toString().compare(column, Qt::CaseInsensitive) == 0) {
-                def.name = q.value(1).toString();
-                def.type = fieldTypeFromDecl(q.value(2).toString(), &def.size);
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 void Connection::startTransaction()
 {
     if (inTransaction_)
         throw EDBEngineError(ErrGeneral, QStringLiteral("A transaction is already active"));
-    QSqlQuery q(db());
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        raiseSqlError(q.lastError(), this);
+    refresh();
+    execSimple(QStringLiteral("BEGIN"));
     inTransaction_ = true;
 }
 
 void Connection::commit()
 {
-    QSqlQuery q(db());
-    if (!q.exec(QStringLiteral("COMMIT")))
-        raiseSqlError(q.lastError(), this);
+    execSimple(QStringLiteral("COMMIT"));
     inTransaction_ = false;
 }
 
@@ -211,8 +228,7 @@ void Connection::rollback()
 {
     if (!inTransaction_)
         return;
-    QSqlQuery q(db());
-    q.exec(QStringLiteral("ROLLBACK"));
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     inTransaction_ = false;
 }
 
@@ -222,6 +238,11 @@ Session &Session::instance()
 {
     static Session session;
     return session;
+}
+
+Session::~Session()
+{
+    qDeleteAll(connections_);
 }
 
 QString Session::configFile() const
@@ -235,13 +256,19 @@ void Session::load()
         return;
     loaded_ = true;
     aliases_.clear();
+    added_.clear();
+    lines_.clear();
     QFile f(configFile());
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!f.open(QIODevice::ReadOnly))
         return;
+    const QString text = QString::fromUtf8(f.readAll());
+    lines_ = text.split(QLatin1Char('\n'));
+    if (!lines_.isEmpty() && lines_.last().isEmpty())
+        lines_.removeLast();
     AliasDef *cur = nullptr;
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+    for (QString line : lines_) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             aliases_.append({line.mid(1, line.size() - 2), QString(), {}});
@@ -280,24 +307,67 @@ void Session::addAlias(const QString &name, const QString &driver, const QString
     if (aliasExists(name))
         throw EDBEngineError(ErrGeneral, QStringLiteral("Name conflict: alias %1 already exists").arg(name));
     aliases_.append({name, driver, params});
+    added_.append({name, driver, params});
+}
+
+namespace {
+Session::ConfigWriter &configWriter()
+{
+    static Session::ConfigWriter writer;
+    return writer;
+}
+
+bool writeBytes(QIODevice &file, const QByteArray &bytes)
+{
+    return file.write(bytes) == bytes.size();
+}
+} // namespace
+
+void Session::setConfigWriter(ConfigWriter writer)
+{
+    configWriter() = std::move(writer);
 }
 
 void Session::saveConfig()
 {
     load();
-    QString text;
-    for (const AliasDef &a : aliases_) {
-        text += QLatin1Char('[') + a.name + QStringLiteral("]\n");
-        text += QStringLiteral("Driver=") + a.driver + QLatin1Char('\n');
-        for (const QString &p : a.params)
-            text += p + QLatin1Char('\n');
-        text += QLatin1Char('\n');
+    QStringList lines = lines_;
+    for (const AliasDef &a : added_) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines << QString();
+        lines << QLatin1Char('[') + a.name + QLatin1Char(']');
+        lines << QStringLiteral("Driver=") + a.driver;
+        lines << a.params;
     }
-    QSaveFile f(configFile());
-    QDir().mkpath(winfs::prefixDir());
-    if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) < 0 || !f.commit())
+    QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
+    if (!bytes.isEmpty())
+        bytes += '\n';
+
+    // The new configuration is written whole under a temporary name and
+    // flushed to disk before it takes the place of the old one.
+    const auto fail = [this] {
         throw EDBEngineError(ErrConfigWrite, QStringLiteral("Cannot write the engine configuration file %1")
                                                  .arg(winfs::windowsPath(configFile())));
+    };
+    const QString target = configFile();
+    if (QFileInfo(target).isDir())
+        fail();
+    QDir().mkpath(winfs::prefixDir());
+    const QString temp = winfs::prefixDir() + QStringLiteral("/.engine.cfg.tmp");
+    QFile out(temp);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail();
+    const ConfigWriter &writer = configWriter();
+    bool ok = writer ? writer(out, bytes) : writeBytes(out, bytes);
+    ok = ok && out.flush() && ::fsync(out.handle()) == 0;
+    out.close();
+    ok = ok && out.error() == QFileDevice::NoError;
+    if (!ok || ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+        QFile::remove(temp);
+        fail();
+    }
+    lines_ = lines;
+    added_.clear();
 }
 
 Connection &Session::connection(const QString &alias)
@@ -326,6 +396,8 @@ void Session::reset()
     connections_.clear();
     loaded_ = false;
     aliases_.clear();
+    added_.clear();
+    lines_.clear();
 }
 
 } // namespace tables

@@ -3,17 +3,23 @@
 //
 // Aliases live in <prefix>/engine.cfg, one INI section per alias with the
 // keys Driver and PATH. An alias folder holds one SQLite file per table
-// (Ctr.db holds the table Ctr); the session attaches every file of the folder
-// to one connection per alias, so SQL text names tables in any case.
+// (Ctr.db holds the table Ctr); a connection attaches every file of the
+// folder, so SQL text names tables in any case.
+//
+// The engine speaks to SQLite through its C interface: statements carry the
+// declared types of their result columns and the extended error codes, which
+// the engine turns into its own errors (key violation, busy table, missing
+// table).
 #include <QHash>
 #include <QMap>
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "platform/tables/field.h"
 
-class QSqlError;
+struct sqlite3;
+class QIODevice;
 
 namespace tables {
 
@@ -30,6 +36,8 @@ enum EngineCode {
     ErrUnknownAlias = 0x2716,
     ErrConfigWrite = 0x2F03,
     ErrLocked = 0x2801,
+    ErrRecordChanged = 0x2816,
+    ErrRecordDeleted = 0x2204,
     ErrGeneral = 0x2C05,
 };
 
@@ -38,29 +46,42 @@ class Connection {
 public:
     Connection(const QString &alias, const QString &folder);
     ~Connection();
-    QSqlDatabase db() const;
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    sqlite3 *handle() const { return db_; }
     const QString &folder() const { return folder_; } // Windows path
     // Attaches table files of the folder that are not attached yet.
     void refresh();
     // Schema name of a table, empty when the table does not exist.
     QString schemaOf(const QString &table) const;
+    // Table held by an attached schema ("t_ctr" -> "Ctr"); empty for others.
+    QString tableOfSchema(const QString &schema) const;
+    // Windows path of a table's file, as the engine names it in its messages.
+    QString tableFile(const QString &table) const;
     // The engine's error for a table that cannot be reached.
     [[noreturn]] void raiseMissingTable(const QString &table) const;
     // Declared fields of a table (in stored order) and primary key positions.
     QList<FieldDef> fieldDefs(const QString &table) const;
-    // Declared type of a column name found in any attached table.
-    bool findColumn(const QString &column, FieldDef &def) const;
 
-    // A transaction over every table of the alias: all its changes or none.
+    // A transaction: all its changes or none. Each table file is locked only
+    // when the transaction first reads or writes it, so tables it does not
+    // touch stay free for other programs.
     void startTransaction();
     void commit();
     void rollback();
     bool inTransaction() const { return inTransaction_; }
 
+    // Raises the engine's error for a failed SQLite call; tables are those the
+    // failing statement concerns (the first one is named in the message).
+    // The message is SQLite's own unless given.
+    [[noreturn]] void raiseError(int rc, const QStringList &tables = {}, const QString &message = QString()) const;
+
 private:
+    void execSimple(const QString &sql, const QStringList &tables = {});
     QString alias_;
     QString folder_;
-    QString connName_;
+    sqlite3 *db_ = nullptr;
     QHash<QString, QString> schemas_;     // lower table name -> schema
     QHash<QString, QString> attachError_; // lower table name -> engine text
     QHash<QString, QString> fileNames_;   // lower table name -> name of its file
@@ -69,13 +90,22 @@ private:
 
 class Session {
 public:
+    // The program's session. Further sessions (a test standing for a second
+    // copy of the program) have connections of their own.
     static Session &instance();
+    Session() = default;
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
 
     QStringList aliasNames();
     bool aliasExists(const QString &name);
     // Adds an alias to the configuration in memory; raises when it exists.
     void addAlias(const QString &name, const QString &driver, const QStringList &params);
-    // Writes the configuration file; raises EDBEngineError when it cannot.
+    // Writes the configuration file: the lines read are kept as they were and
+    // added aliases follow them. The file is replaced only once the new one is
+    // wholly on disk; raises EDBEngineError when it cannot be written, leaving
+    // the old file as it was.
     void saveConfig();
     QString configFile() const;
 
@@ -85,16 +115,19 @@ public:
     // Forgets connections and the configuration read (a new prefix, in tests).
     void reset();
 
+    // Writes the configuration's bytes into the open temporary file; tests put
+    // a failing writer in its place. An empty function restores the default.
+    using ConfigWriter = std::function<bool(QIODevice &file, const QByteArray &bytes)>;
+    static void setConfigWriter(ConfigWriter writer);
+
 private:
-    Session() = default;
     void load();
     bool loaded_ = false;
+    QStringList lines_;          // the configuration as read (and as saved last)
     QList<AliasDef> aliases_;
+    QList<AliasDef> added_;      // added since the last save
     QMap<QString, Connection *> connections_;
 };
-
-// Turns an SQL error into the engine's error, raising it.
-[[noreturn]] void raiseSqlError(const QSqlError &error, const Connection *conn = nullptr);
 
 // Storage form of a value: dates 'YYYY-MM-DD', times 'HH:MM:SS', logicals 0/1.
 QVariant toStorage(const QVariant &value);

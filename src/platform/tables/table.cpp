@@ -1,11 +1,9 @@
 #include "platform/tables/table.h"
 #include "platform/tables/session.h"
+#include "platform/tables/statement.h"
 #include "platform/runtime/errors.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <algorithm>
+#include <sqlite3.h>
 
 namespace tables {
 
@@ -13,6 +11,20 @@ namespace {
 QString quoted(const QString &name)
 {
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// A value as the table stores it for a field of the given type.
+QVariant stored(const QVariant &value, FieldType type)
+{
+    return toStorage(fromStorage(toStorage(value), type));
+}
+
+QString marks(int n)
+{
+    QStringList m;
+    for (int i = 0; i < n; ++i)
+        m << QStringLiteral("?");
+    return m.join(QLatin1Char(','));
 }
 } // namespace
 
@@ -30,87 +42,275 @@ QString Table::qualified() const
     return quoted(schema_) + QLatin1Char('.') + quoted(baseName());
 }
 
-void Table::doOpen(QList<FieldDef> &defs, QVector<Row> &rows)
+QString Table::selectList() const
+{
+    QStringList cols{QStringLiteral("rowid")};
+    for (const FieldDef &d : defs_)
+        cols << quoted(d.name);
+    return cols.join(QLatin1Char(','));
+}
+
+QString Table::orderBy() const
+{
+    QStringList order;
+    for (const QString &k : keyFields_)
+        order << quoted(k);
+    order << QStringLiteral("rowid");
+    return order.join(QLatin1Char(','));
+}
+
+DataSet::Row Table::readRow(const Statement &q) const
+{
+    Row r;
+    r.rowid = q.int64(0);
+    r.values.resize(defs_.size());
+    for (int i = 0; i < defs_.size(); ++i)
+        r.values[i] = q.value(i + 1);
+    return r;
+}
+
+void Table::invalidateRows()
+{
+    DataSet::invalidateRows();
+    lookupCache_.clear();
+}
+
+void Table::doOpen(QList<FieldDef> &defs)
 {
     Connection &conn = connection();
     conn.refresh();
     schema_ = conn.schemaOf(baseName());
     if (schema_.isEmpty())
         conn.raiseMissingTable(baseName());
-    defs = conn.fieldDefs(baseName());
+    defs_ = conn.fieldDefs(baseName());
     QList<FieldDef> keys;
-    for (const FieldDef &d : defs)
+    for (const FieldDef &d : defs_)
         if (d.keyPos > 0)
             keys.append(d);
     std::sort(keys.begin(), keys.end(), [](const FieldDef &a, const FieldDef &b) { return a.keyPos < b.keyPos; });
     keyFields_.clear();
-    QStringList order;
-    for (const FieldDef &k : keys) {
+    for (const FieldDef &k : keys)
         keyFields_ << k.name;
-        order << quoted(k.name);
-    }
-    order << QStringLiteral("rowid");
-    QStringList cols;
-    for (const FieldDef &d : defs)
-        cols << quoted(d.name);
-    QSqlQuery q(conn.db());
-    q.setForwardOnly(true);
-    const QString sql = QStringLiteral("SELECT rowid, %1 FROM %2 ORDER BY %3").arg(cols.join(QLatin1Char(',')), qualified(), order.join(QLatin1Char(',')));
-    if (!q.exec(sql))
-        raiseSqlError(q.lastError(), &conn);
-    while (q.next()) {
-        Row r;
-        r.rowid = q.value(0).toLongLong();
-        r.values.resize(defs.size());
-        for (int i = 0; i < defs.size(); ++i)
-            r.values[i] = fromStorage(q.value(i + 1), defs[i].type);
-        rows.append(std::move(r));
-    }
+    defs = defs_;
 }
 
-qint64 Table::doInsert(const QList<Field *> &fields, const QVector<QVariant> &values)
+QVector<DataSet::Row> Table::fetchRows(int start, int count)
+{
+    Statement q(connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT ? OFFSET ?").arg(selectList(), qualified(), orderBy()));
+    q.bind(1, count);
+    q.bind(2, start);
+    QVector<Row> rows;
+    while (q.step())
+        rows.append(readRow(q));
+    return rows;
+}
+
+int Table::countRows()
+{
+    Statement q(connection(), QStringLiteral("SELECT COUNT(*) FROM %1").arg(qualified()));
+    return q.step() ? int(q.int64(0)) : 0;
+}
+
+int Table::positionOf(const Row &row)
+{
+    // Rows before this one in the table's order.
+    QStringList cols;
+    QVariantList values;
+    for (const QString &k : keyFields_) {
+        cols << quoted(k);
+        values << row.values.value(fieldByName(k)->index());
+    }
+    cols << QStringLiteral("rowid");
+    values << row.rowid;
+    const QString sql = cols.size() == 1
+                            ? QStringLiteral("SELECT COUNT(*) FROM %1 WHERE rowid < ?").arg(qualified())
+                            : QStringLiteral("SELECT COUNT(*) FROM %1 WHERE (%2) < (%3)")
+                                  .arg(qualified(), cols.join(QLatin1Char(',')), marks(int(cols.size())));
+    Statement q(connection(), sql);
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i + 1, values[i]);
+    return q.step() ? int(q.int64(0)) : -1;
+}
+
+bool Table::seek(const QString &condition, const QVariantList &values)
+{
+    Statement q(connection(),
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4 LIMIT 1").arg(selectList(), qualified(), condition, orderBy()));
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i + 1, values[i]);
+    if (!q.step())
+        return false;
+    setCurrent(readRow(q), -1);
+    return true;
+}
+
+bool Table::findKey(const QVariantList &keyValues)
+{
+    if (!active())
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    checkBrowseMode();
+    if (keyValues.size() > keyFields_.size())
+        throw EDatabaseError(QStringLiteral("Too many key fields"));
+    QStringList conditions;
+    QVariantList values;
+    for (int i = 0; i < keyValues.size(); ++i) {
+        const Field *f = fieldByName(keyFields_[i]);
+        conditions << quoted(f->fieldName()) + QStringLiteral(" = ?");
+        values << stored(keyValues[i], f->dataType());
+    }
+    if (conditions.isEmpty())
+        conditions << QStringLiteral("1");
+    if (!seek(conditions.join(QStringLiteral(" AND ")), values))
+        return false;
+    emit dataChanged();
+    return true;
+}
+
+bool Table::findRowId(qint64 rowid)
+{
+    if (!active())
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    checkBrowseMode();
+    if (!seek(QStringLiteral("rowid = ?"), {rowid}))
+        return false;
+    emit dataChanged();
+    return true;
+}
+
+bool Table::locate(const QString &fieldName, const QVariant &value)
+{
+    if (!active())
+        throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    checkBrowseMode();
+    const Field *f = fieldByName(fieldName);
+    if (f->isLookup())
+        return DataSet::locate(fieldName, value);
+    const QVariant v = stored(value, f->dataType());
+    const bool found = v.isValid() ? seek(quoted(f->fieldName()) + QStringLiteral(" = ?"), {v})
+                                   : seek(quoted(f->fieldName()) + QStringLiteral(" IS NULL"), {});
+    if (found)
+        emit dataChanged();
+    return found;
+}
+
+QVariant Table::lookup(const QString &keyField, const QVariant &key, const QString &resultField) const
+{
+    const Field *k = findField(keyField);
+    const Field *res = findField(resultField);
+    if (!k || !res || k->isLookup() || res->isLookup() || !active())
+        return QVariant();
+    const QVariant v = stored(key, k->dataType());
+    if (!v.isValid())
+        return QVariant();
+    const QString cacheKey = k->fieldName() + QLatin1Char('\x1f') + res->fieldName() + QLatin1Char('\x1f') + v.toString();
+    const auto it = lookupCache_.constFind(cacheKey);
+    if (it != lookupCache_.constEnd())
+        return *it;
+    Statement q(const_cast<Table *>(this)->connection(),
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ? ORDER BY %4 LIMIT 1")
+                    .arg(quoted(res->fieldName()), qualified(), quoted(k->fieldName()), orderBy()));
+    q.bind(1, v);
+    const QVariant found = q.step() ? fromStorage(q.value(0), res->dataType()) : QVariant();
+    lookupCache_.insert(cacheKey, found);
+    return found;
+}
+
+DataSet::Row Table::doInsert(const QVector<QVariant> &values)
 {
     Connection &conn = connection();
-    QStringList cols, marks;
-    for (Field *f : fields) {
-        cols << quoted(f->fieldName());
-        marks << QStringLiteral("?");
-    }
-    QSqlQuery q(conn.db());
-    if (!q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(qualified(), cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))))
-        raiseSqlError(q.lastError(), &conn);
-    for (int i = 0; i < fields.size(); ++i)
-        q.addBindValue(toStorage(values.value(i)));
-    if (!q.exec())
-        raiseSqlError(q.lastError(), &conn);
-    return q.lastInsertId().toLongLong();
+    QStringList cols;
+    for (const FieldDef &d : defs_)
+        cols << quoted(d.name);
+    Statement q(conn, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(qualified(), cols.join(QLatin1Char(',')), marks(int(cols.size()))));
+    for (int i = 0; i < defs_.size(); ++i)
+        q.bind(i + 1, toStorage(values.value(i)));
+    q.exec();
+    const qint64 rowid = sqlite3_last_insert_rowid(conn.handle());
+    Statement back(conn, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), qualified()));
+    back.bind(1, rowid);
+    if (back.step())
+        return readRow(back);
+    Row r;
+    r.rowid = rowid;
+    for (int i = 0; i < defs_.size(); ++i)
+        r.values << toStorage(values.value(i));
+    return r;
 }
 
-void Table::doUpdate(qint64 rowid, const QList<Field *> &fields, const QVector<QVariant> &values)
+QString Table::unchangedCondition(const Row &old, QVariantList &values) const
 {
+    QStringList conditions;
+    if (keyFields_.isEmpty()) {
+        conditions << QStringLiteral("rowid = ?");
+        values << old.rowid;
+    }
+    for (int i = 0; i < defs_.size(); ++i) {
+        conditions << quoted(defs_[i].name) + QStringLiteral(" IS ?");
+        values << old.values.value(i);
+    }
+    return conditions.join(QStringLiteral(" AND "));
+}
+
+void Table::raiseStale(const Row &old) const
+{
+    // Still there under the same key (or identity): someone else changed it.
+    QStringList conditions;
+    QVariantList values;
+    if (keyFields_.isEmpty()) {
+        conditions << QStringLiteral("rowid = ?");
+        values << old.rowid;
+    }
+    for (const QString &k : keyFields_) {
+        conditions << quoted(k) + QStringLiteral(" IS ?");
+        values << old.values.value(fieldByName(k)->index());
+    }
+    Statement q(const_cast<Table *>(this)->connection(),
+                QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(qualified(), conditions.join(QStringLiteral(" AND "))));
+    for (int i = 0; i < values.size(); ++i)
+        q.bind(i + 1, values[i]);
+    if (q.step())
+        throw EDBEngineError(ErrRecordChanged, QStringLiteral("Couldn't perform the edit because another user changed the record."));
+    throw EDBEngineError(ErrRecordDeleted, QStringLiteral("Record/Key deleted."));
+}
+
+DataSet::Row Table::doUpdate(const Row &old, const QVector<QVariant> &values)
+{
+    // The row is addressed by the values it had when it was read: a row that
+    // another program changed or removed meanwhile is never overwritten.
     Connection &conn = connection();
     QStringList sets;
-    for (Field *f : fields)
-        sets << quoted(f->fieldName()) + QStringLiteral("=?");
-    QSqlQuery q(conn.db());
-    if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(qualified(), sets.join(QLatin1Char(',')))))
-        raiseSqlError(q.lastError(), &conn);
-    for (int i = 0; i < fields.size(); ++i)
-        q.addBindValue(toStorage(values.value(i)));
-    q.addBindValue(rowid);
-    if (!q.exec())
-        raiseSqlError(q.lastError(), &conn);
+    for (const FieldDef &d : defs_)
+        sets << quoted(d.name) + QStringLiteral(" = ?");
+    QVariantList where;
+    const QString condition = unchangedCondition(old, where);
+    Statement q(conn, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(qualified(), sets.join(QLatin1Char(',')), condition));
+    int at = 1;
+    for (int i = 0; i < defs_.size(); ++i)
+        q.bind(at++, toStorage(values.value(i)));
+    for (const QVariant &v : where)
+        q.bind(at++, v);
+    if (q.exec() == 0)
+        raiseStale(old);
+    Statement back(conn, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?").arg(selectList(), qualified()));
+    back.bind(1, old.rowid);
+    if (back.step())
+        return readRow(back);
+    Row r;
+    r.rowid = old.rowid;
+    for (int i = 0; i < defs_.size(); ++i)
+        r.values << toStorage(values.value(i));
+    return r;
 }
 
-void Table::doDelete(qint64 rowid)
+void Table::doDelete(const Row &old)
 {
-    Connection &conn = connection();
-    QSqlQuery q(conn.db());
-    if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(qualified())))
-        raiseSqlError(q.lastError(), &conn);
-    q.addBindValue(rowid);
-    if (!q.exec())
-        raiseSqlError(q.lastError(), &conn);
+    QVariantList where;
+    const QString condition = unchangedCondition(old, where);
+    Statement q(connection(), QStringLiteral("DELETE FROM %1 WHERE %2").arg(qualified(), condition));
+    for (int i = 0; i < where.size(); ++i)
+        q.bind(i + 1, where[i]);
+    if (q.exec() == 0)
+        raiseStale(old);
 }
 
 void Table::emptyTable()
@@ -120,95 +320,15 @@ void Table::emptyTable()
     schema_ = conn.schemaOf(baseName());
     if (schema_.isEmpty())
         conn.raiseMissingTable(baseName());
-    QSqlQuery q(conn.db());
-    if (!q.exec(QStringLiteral("DELETE FROM %1").arg(qualified())))
-        raiseSqlError(q.lastError(), &conn);
+    Statement q(conn, QStringLiteral("DELETE FROM %1").arg(qualified()));
+    q.exec();
     if (active()) {
         if (state() != DataSetState::Browse)
             cancel();
-        reload(-1);
-        cur_ = -1;
-        emit dataChanged();
+        invalidateRows();
+        clearCurrent();
+        first();
     }
-}
-
-namespace {
-int compareValues(const QVariant &a, const QVariant &b)
-{
-    const bool an = !a.isValid() || a.isNull(), bn = !b.isValid() || b.isNull();
-    if (an || bn)
-        return an == bn ? 0 : (an ? -1 : 1);
-    switch (a.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Double:
-    case QMetaType::Bool: {
-        const double x = a.toDouble(), y = b.toDouble();
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    default:
-        // Stored texts (dates and times included) compare as their stored forms.
-        const QString x = toStorage(a).toString(), y = toStorage(b).toString();
-        return x.compare(y);
-    }
-}
-} // namespace
-
-void Table::placeWritten(qint64 rowid, const QVector<QVariant> &values, bool inserted)
-{
-    // The row as stored: values go through their storage form and back.
-    Row row;
-    row.rowid = rowid;
-    row.values.resize(values.size());
-    for (int i = 0; i < values.size(); ++i)
-        row.values[i] = fromStorage(toStorage(values[i]), fields().at(i)->dataType());
-    if (!inserted) {
-        for (int i = 0; i < rows_.size(); ++i)
-            if (rows_[i].rowid == rowid) {
-                rows_.removeAt(i);
-                break;
-            }
-    }
-    QList<int> keyIdx;
-    for (const QString &k : keyFields_)
-        keyIdx << fieldByName(k)->index();
-    auto less = [&](const Row &a, const Row &b) {
-        for (int k : keyIdx) {
-            const int c = compareValues(a.values.value(k), b.values.value(k));
-            if (c != 0)
-                return c < 0;
-        }
-        return a.rowid < b.rowid;
-    };
-    const auto pos = std::lower_bound(rows_.begin(), rows_.end(), row, less);
-    cur_ = int(pos - rows_.begin());
-    rows_.insert(pos, std::move(row));
-    invalidateIndex();
-    resetBounds();
-}
-
-bool Table::findKey(const QVariantList &keyValues)
-{
-    checkBrowseMode();
-    if (keyValues.size() > keyFields_.size())
-        throw EDatabaseError(QStringLiteral("Too many key fields"));
-    QList<int> idx;
-    QList<QVariant> want;
-    for (int i = 0; i < keyValues.size(); ++i) {
-        const Field *f = fieldByName(keyFields_[i]);
-        idx << f->index();
-        want << fromStorage(toStorage(keyValues[i]), f->dataType());
-    }
-    for (int r = 0; r < rows_.size(); ++r) {
-        bool match = true;
-        for (int i = 0; i < idx.size() && match; ++i)
-            match = rows_[r].values.value(idx[i]) == want[i];
-        if (match) {
-            moveTo(r);
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace tables
