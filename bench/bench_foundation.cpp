@@ -1,5 +1,6 @@
-// Figures for the foundation: file copy throughput, log inserts, and the
-// log queries by contract and date against a large log.
+// Figures for the foundation: file copy throughput, name look-ups that differ
+// in letter case in a large folder, log inserts, and the log queries by
+// contract and date against a large log.
 //   build/bench_foundation [log rows, default 200000] [copy MB, default 64]
 #include "common/fixture.h"
 #include "db/statements.h"
@@ -10,6 +11,7 @@
 #include "support/FmxUtils.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
@@ -36,6 +38,35 @@ int main(int argc, char **argv)
         CopyFileData(QStringLiteral("C:\\B\\src.bin"), QStringLiteral("C:\\B\\dst.bin"));
         const double s = t.nsecsElapsed() / 1e9;
         std::printf("CopyFileData: %d MB in %.3f s = %.1f MB/s\n", copyMb, s, copyMb / s);
+    }
+
+    // A name spelt in another letter case, in a folder of 20,000 files.
+    {
+        const int files = 20000;
+        QDir().mkpath(prefix.host(QStringLiteral("C:\\ZQ\\COB\\ENTRADA")));
+        const QString dir = prefix.host(QStringLiteral("C:\\ZQ\\COB\\ENTRADA"));
+        for (int i = 0; i < files; ++i) {
+            QFile f(dir + QStringLiteral("/20260101cob%1.txt").arg(i, 9, 10, QLatin1Char('0')));
+            f.open(QIODevice::WriteOnly);
+        }
+        auto name = [](int i) {
+            return QStringLiteral("C:\\ZQ\\COB\\ENTRADA\\20260101COB%1.TXT").arg(i, 9, 10, QLatin1Char('0'));
+        };
+        QElapsedTimer t;
+        t.start();
+        int found = winfs::fileExists(name(files - 1));
+        const double first = t.nsecsElapsed() / 1e6;
+        const int runs = 200;
+        t.restart();
+        for (int i = 0; i < runs; ++i)
+            found += winfs::fileExists(name(i * 97));
+        const double hit = t.nsecsElapsed() / 1e6 / runs;
+        t.restart();
+        for (int i = 0; i < runs; ++i)
+            found += winfs::fileExists(name(files + i));
+        std::printf("name in another letter case, folder of %d files: first call %.3f ms, then %.3f ms per call "
+                    "(%d found), %.3f ms per name not there\n",
+                    files, first, hit, found, t.nsecsElapsed() / 1e6 / runs);
     }
 
     // Log rows, in one transaction as a long-lived installation would have them.
