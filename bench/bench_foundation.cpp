@@ -1,15 +1,19 @@
-// Figures for the foundation: file copy throughput, log inserts, and the
-// log queries by contract and date against a large log.
+// Figures for the foundation: file copy throughput, byte-by-byte reading and
+// writing through the file handles, name look-ups that differ
+// in letter case in a large folder, log inserts, and the log queries by
+// contract and date against a large log.
 //   build/bench_foundation [log rows, default 200000] [copy MB, default 64]
 #include "common/fixture.h"
 #include "db/statements.h"
 #include "db/tables.h"
+#include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/tables/query.h"
 #include "platform/tables/session.h"
 #include "support/FmxUtils.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <cstdio>
@@ -35,6 +39,56 @@ int main(int argc, char **argv)
         CopyFileData(QStringLiteral("C:\\B\\src.bin"), QStringLiteral("C:\\B\\dst.bin"));
         const double s = t.nsecsElapsed() / 1e9;
         std::printf("CopyFileData: %d MB in %.3f s = %.1f MB/s\n", copyMb, s, copyMb / s);
+    }
+
+    // Byte by byte through the file handles, as the line-fitting pass reads and writes.
+    {
+        winfs::FileReader in;
+        winfs::FileWriter out;
+        QElapsedTimer t;
+        t.start();
+        in.open(QStringLiteral("C:\\B\\src.bin"));
+        out.create(QStringLiteral("C:\\B\\dst2.bin"));
+        unsigned char b = 0;
+        qint64 n = 0;
+        while (in.readByte(b) == 0) {
+            out.writeByte(b);
+            ++n;
+        }
+        in.close();
+        const int code = out.close();
+        const double s = t.nsecsElapsed() / 1e9;
+        std::printf("FileReader::readByte + FileWriter::writeByte: %.0f MB in %.3f s = %.1f MB/s (code %d)\n", n / 1048576.0, s,
+                    n / 1048576.0 / s, code);
+    }
+
+    // A name spelt in another letter case, in a folder of 20,000 files.
+    {
+        const int files = 20000;
+        QDir().mkpath(prefix.host(QStringLiteral("C:\\ZQ\\COB\\ENTRADA")));
+        const QString dir = prefix.host(QStringLiteral("C:\\ZQ\\COB\\ENTRADA"));
+        for (int i = 0; i < files; ++i) {
+            QFile f(dir + QStringLiteral("/20260101cob%1.txt").arg(i, 9, 10, QLatin1Char('0')));
+            f.open(QIODevice::WriteOnly);
+        }
+        auto name = [](int i) {
+            return QStringLiteral("C:\\ZQ\\COB\\ENTRADA\\20260101COB%1.TXT").arg(i, 9, 10, QLatin1Char('0'));
+        };
+        QElapsedTimer t;
+        t.start();
+        int found = winfs::fileExists(name(files - 1));
+        const double first = t.nsecsElapsed() / 1e6;
+        const int runs = 200;
+        t.restart();
+        for (int i = 0; i < runs; ++i)
+            found += winfs::fileExists(name(i * 97));
+        const double hit = t.nsecsElapsed() / 1e6 / runs;
+        t.restart();
+        for (int i = 0; i < runs; ++i)
+            found += winfs::fileExists(name(files + i));
+        std::printf("name in another letter case, folder of %d files: first call %.3f ms, then %.3f ms per call "
+                    "(%d found), %.3f ms per name not there\n",
+                    files, first, hit, found, t.nsecsElapsed() / 1e6 / runs);
     }
 
     // Log rows, in one transaction as a long-lived installation would have them.

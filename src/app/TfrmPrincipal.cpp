@@ -10,6 +10,7 @@
 #include "contracts/TfrmCnsContrato.h"
 #include "db/statements.h"
 #include "db/tables.h"
+#include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/os/os.h"
 #include "platform/runtime/convert.h"
@@ -438,31 +439,53 @@ void TfrmPrincipal::ChamaAjuda(const QString &arquivo)
 // ---------------------------------------------------------------- agencies
 
 namespace {
-// Lines of an 8-bit text file: a line break ending the file opens no further line.
-QStringList linhasTexto(const QString &windowsName)
+std::function<bool(const QString &)> &agencyListRemover()
 {
-    QFile f(winfs::hostPath(windowsName));
-    if (!f.open(QIODevice::ReadOnly))
-        throw EInOutError(2, QStringLiteral("File not found"));
-    const QByteArray all = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw EInOutError(5, QStringLiteral("Access denied"));
-    QStringList lines = winfs::fromWindows1252(all).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString &l : lines)
-        if (l.endsWith(QLatin1Char('\r')))
-            l.chop(1);
-    return lines;
+    static std::function<bool(const QString &)> remover;
+    return remover;
+}
+
+// Deletes a loaded list; false when it is still there.
+bool apagaListaAgencias(const QString &arquivo)
+{
+    return agencyListRemover() ? agencyListRemover()(arquivo) : winfs::deleteFile(arquivo);
+}
+
+// Second part of the notice shown when a loaded list could not be deleted:
+// without it the list would be loaded again at every start with no reason given.
+QString listaNaoApagada(const QString &arquivo)
+{
+    return QStringLiteral("o arquivo ") + arquivo
+        + QStringLiteral(" não pôde ser apagado.\rEle será carregado de novo a cada início do programa até ser removido.");
+}
+
+// True when some line holds more than blanks and control characters.
+bool temAgencia(const QStringList &linhas)
+{
+    for (const QString &l : linhas)
+        if (!Trim(l).isEmpty())
+            return true;
+    return false;
 }
 } // namespace
+
+void setAgencyListRemover(std::function<bool(const QString &)> remover)
+{
+    agencyListRemover() = std::move(remover);
+}
 
 void ImportaAgencias(tables::Table &tblAge)
 {
     const QString arquivo = winfs::includeTrailingBackslash(winfs::exeDir()) + QStringLiteral("Agencias.Txt");
-    if (!winfs::fileExists(arquivo))
+    // Only a regular file is a list: a FIFO or a folder of that name is left alone.
+    if (!winfs::regularFileExists(arquivo))
         return;
-    const QStringList linhas = linhasTexto(arquivo);
+    const QStringList linhas = winfs::readTextFile(arquivo);
+    // A list without any agency (a transfer that delivered nothing) must not
+    // empty the table.
+    if (!temAgencia(linhas))
+        throw Exception(QStringLiteral("O arquivo ") + arquivo
+                        + QStringLiteral(" não contém nenhuma agência; a tabela de agências não foi alterada"));
     // The table is replaced as a whole or not at all: a failing line leaves it as it was.
     tables::Connection &conn = tables::Session::instance().connection(tblAge.databaseName);
     conn.startTransaction();
@@ -486,8 +509,11 @@ void ImportaAgencias(tables::Table &tblAge)
     }
     tblAge.close();
     setMainStatusPanel(1, QString());
-    winfs::deleteFile(arquivo);
+    const bool apagado = apagaListaAgencias(arquivo);
     MessageBox(QStringLiteral("Atualização da tabela de agências executada com sucesso"), applicationTitle(), MsgStyle::Plain);
+    if (!apagado)
+        MessageBox(QStringLiteral("A tabela de agências foi atualizada, mas ") + listaNaoApagada(arquivo), applicationTitle(),
+                   MsgStyle::Plain);
 }
 
 void TfrmPrincipal::Timer2Timer()
@@ -500,20 +526,22 @@ bool TfrmPrincipal::CarregaAgenciaZQ()
 {
     tables::Connection *conn = nullptr;
     try {
-        const QStringList linhas =
-            linhasTexto(winfs::includeTrailingBackslash(winfs::currentDir()) + QStringLiteral("agencias.zq"));
+        winfs::TextFileReader lista(winfs::includeTrailingBackslash(winfs::currentDir()) + QStringLiteral("agencias.zq"));
+        QString linha = lista.readLine();
+        // Loading stops at the first empty line: a list that starts with one
+        // holds no agency and leaves the table as it is.
+        if (linha.isEmpty())
+            return false;
         conn = &tables::Session::instance().connection(qryAgenciaZQ.databaseName);
         conn->startTransaction();
         qryAgenciaZQ.setSQL(sql::DeleteAge);
         qryAgenciaZQ.execSQL();
-        // Loading stops at the first empty line.
-        for (const QString &linha : linhas) {
-            if (linha.isEmpty())
-                break;
+        while (!linha.isEmpty()) {
             qryAgenciaZQ.setSQL(sql::InsertAge);
             qryAgenciaZQ.paramByName(QStringLiteral("AgeCod")).setAsSmallInt(StrToInt(Trim(linha.left(3))));
             qryAgenciaZQ.paramByName(QStringLiteral("AgeNome")).setAsString(linha.mid(3, 30));
             qryAgenciaZQ.execSQL();
+            linha = lista.readLine();
         }
         conn->commit();
         return true;
@@ -528,9 +556,11 @@ void TfrmPrincipal::Timer3Timer()
 {
     Timer3->stop();
     const QString arquivo = winfs::includeTrailingBackslash(winfs::currentDir()) + QStringLiteral("agencias.zq");
-    if (winfs::fileExists(arquivo) && CarregaAgenciaZQ()) {
+    if (winfs::regularFileExists(arquivo) && CarregaAgenciaZQ()) {
         MessageBox(QStringLiteral("Cadastro de Agências ZQ atualizado com sucesso."), QStringLiteral("Informação"),
                    MsgStyle::Exclamation);
-        winfs::deleteFile(arquivo);
+        if (!apagaListaAgencias(arquivo))
+            MessageBox(QStringLiteral("O cadastro de agências ZQ foi atualizado, mas ") + listaNaoApagada(arquivo),
+                       QStringLiteral("Informação"), MsgStyle::Exclamation);
     }
 }

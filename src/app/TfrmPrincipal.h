@@ -102,3 +102,8 @@ extern TfrmPrincipal *frmPrincipal;
 
 // Agency import from "Agencias.Txt" in the executable's folder.
 void ImportaAgencias(tables::Table &tblAge);
+
+// Removes an agency list once it has been loaded; true when it is gone.
+// Tests put a remover in place that fails; an empty function restores the
+// file system's delete.
+void setAgencyListRemover(std::function<bool(const QString &)> remover);

@@ -16,14 +16,6 @@ QString copyTarget(const QString &source, const QString &destination)
     return dest;
 }
 
-bool sameFile(const QString &hostA, const QString &hostB)
-{
-    const QFileInfo a(hostA), b(hostB);
-    if (!a.exists() || !b.exists())
-        return false;
-    return a.canonicalFilePath() == b.canonicalFilePath();
-}
-
 } // namespace
 
 void CopyFileData(const QString &source, const QString &destination)
@@ -38,7 +30,7 @@ void CopyFileData(const QString &source, const QString &destination)
         throw EFOpenError(source);
     // Copying a file onto itself would truncate it before reading: it is
     // already where it should be.
-    if (sameFile(srcHost, destHost))
+    if (winfs::sameFile(source, dest))
         return;
     QFile out(destHost);
     if (QFileInfo(destHost).isDir() || !out.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))

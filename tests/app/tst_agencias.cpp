@@ -6,7 +6,13 @@
 #include "platform/filesystem/winfs.h"
 #include "platform/windowing/guard.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 QString txtFile()
@@ -18,10 +24,32 @@ QString zqFile()
     return winfs::includeTrailingBackslash(winfs::currentDir()) + QStringLiteral("agencias.zq");
 }
 // A line of Agencias.Txt: code in columns 1-10, separator in 11, name from 12, one final character.
-QByteArray txtLine(const QByteArray &code, const QByteArray &name)
+QByteArray txtLine(const QByteArray &code, const QByteArray &name, const QByteArray &end = "\r\n")
 {
-    return code.leftJustified(10, ' ') + "|" + name.leftJustified(34, ' ') + "X\r\n";
+    return code.leftJustified(10, ' ') + "|" + name.leftJustified(34, ' ') + "X" + end;
 }
+// A FIFO in place of a list. Should the program open it, a writer feeds it
+// one agency and closes it, so that a wrong read shows up instead of hanging.
+struct Fifo {
+    QByteArray path;
+    std::thread writer;
+    Fifo(const QString &windowsName, const QByteArray &content) : path(QFile::encodeName(winfs::hostPath(windowsName)))
+    {
+        QVERIFY(::mkfifo(path.constData(), 0600) == 0);
+        writer = std::thread([p = path, content] {
+            const int fd = ::open(p.constData(), O_WRONLY);
+            if (fd >= 0 && ::write(fd, content.constData(), content.size()) >= 0)
+                ::close(fd);
+        });
+    }
+    ~Fifo()
+    {
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK); // lets a waiting writer go
+        writer.join();
+        ::close(fd);
+        ::unlink(path.constData());
+    }
+};
 QStringList agencies()
 {
     QStringList out;
@@ -38,6 +66,8 @@ private slots:
     void cleanup()
     {
         winfs::deleteFile(txtFile());
+        winfs::removeDir(txtFile());
+        setAgencyListRemover({});
     }
 
     void noFileNoMessage()
@@ -137,6 +167,103 @@ private slots:
         QCOMPARE(boxes.count(), 0);
         QCOMPARE(agencies(), QStringList{QStringLiteral("5=ANTIGA")});
         QCOMPARE(fixture::readFile(zqFile()), content);
+    }
+
+    void listsWithCrOnlyLineEndsAndAnEndOfTextByte()
+    {
+        fixture::Prefix prefix;
+        fixture::writeFile(txtFile(), txtLine("0001", "PRIMEIRA", "\r") + txtLine("0002", "SEGUNDA", "\r") + "\x1A" "lixo\r");
+        fixture::writeFile(zqFile(), "003TERCEIRA\r004QUARTA\r\x1A" "lixo\r");
+        fixture::Boxes boxes;
+        TfrmPrincipal w;
+        Guard([&] { w.Timer2Timer(); });
+        QCOMPARE(agencies(), (QStringList{"1=PRIMEIRA", "2=SEGUNDA"}));
+        Guard([&] { w.Timer3Timer(); });
+        QCOMPARE(agencies(), (QStringList{"3=TERCEIRA", "4=QUARTA"}));
+        QVERIFY2(boxes.count() == 2 && boxes.shown().first().style == MsgStyle::Plain, qPrintable(boxes.dump()));
+        QVERIFY(!winfs::fileExists(txtFile()) && !winfs::fileExists(zqFile()));
+    }
+
+    void aListWithoutAgenciesIsAFailedLoad_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("0 bytes") << QByteArray();
+        QTest::newRow("only line ends") << QByteArray("\r\n\r\n");
+    }
+
+    void aListWithoutAgenciesIsAFailedLoad()
+    {
+        QFETCH(QByteArray, content);
+        fixture::Prefix prefix;
+        fixture::addAgency(5, QStringLiteral("ANTIGA"));
+        fixture::writeFile(txtFile(), content);
+        fixture::writeFile(zqFile(), content);
+        fixture::Boxes boxes;
+        TfrmPrincipal w;
+        Guard([&] { w.Timer3Timer(); });
+        QCOMPARE(boxes.count(), 0);
+        Guard([&] { w.Timer2Timer(); });
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral("O arquivo ") + txtFile()
+                                        + QStringLiteral(" não contém nenhuma agência; a tabela de agências não foi alterada."));
+        QCOMPARE(boxes.last().title, QStringLiteral("Renomeia Arquivos ZQ"));
+        QCOMPARE(boxes.last().style, MsgStyle::Error);
+        QCOMPARE(agencies(), QStringList{QStringLiteral("5=ANTIGA")});
+        QCOMPARE(fixture::readFile(txtFile()), content);
+        QCOMPARE(fixture::readFile(zqFile()), content);
+    }
+
+    void onlyRegularFilesAreRead()
+    {
+        fixture::Prefix prefix;
+        fixture::addAgency(5, QStringLiteral("ANTIGA"));
+        fixture::Boxes boxes;
+        TfrmPrincipal w;
+        {
+            Fifo txt(txtFile(), txtLine("0001", "DO FIFO"));
+            Fifo zq(zqFile(), "002DO FIFO\r\n");
+            Guard([&] { w.Timer2Timer(); });
+            Guard([&] { w.Timer3Timer(); });
+            QVERIFY(!w.CarregaAgenciaZQ());
+        }
+        fixture::makeDir(txtFile());
+        fixture::makeDir(zqFile());
+        Guard([&] { w.Timer2Timer(); });
+        Guard([&] { w.Timer3Timer(); });
+        QVERIFY2(boxes.count() == 0, qPrintable(boxes.dump()));
+        QCOMPARE(agencies(), QStringList{QStringLiteral("5=ANTIGA")});
+    }
+
+    void aListThatCannotBeRemovedSaysSo()
+    {
+        fixture::Prefix prefix;
+        QStringList tried;
+        setAgencyListRemover([&](const QString &name) {
+            tried << name;
+            return false;
+        });
+        fixture::writeFile(txtFile(), txtLine("0001", "DO TXT"));
+        fixture::writeFile(zqFile(), QByteArray("002DO ZQ\r\n"));
+        fixture::Boxes boxes;
+        TfrmPrincipal w;
+        Guard([&] { w.Timer2Timer(); });
+        QCOMPARE(agencies(), QStringList{QStringLiteral("1=DO TXT")});
+        Guard([&] { w.Timer3Timer(); });
+        QCOMPARE(agencies(), QStringList{QStringLiteral("2=DO ZQ")});
+        QCOMPARE(tried, (QStringList{txtFile(), zqFile()}));
+        QVERIFY(winfs::fileExists(txtFile()) && winfs::fileExists(zqFile()));
+        QCOMPARE(boxes.count(), 4);
+        const QString later = QStringLiteral(" não pôde ser apagado.\rEle será carregado de novo a cada início do programa até ser removido.");
+        QCOMPARE(boxes.shown().at(0).text, QStringLiteral("Atualização da tabela de agências executada com sucesso"));
+        QCOMPARE(boxes.shown().at(1).text,
+                 QStringLiteral("A tabela de agências foi atualizada, mas o arquivo ") + txtFile() + later);
+        QCOMPARE(boxes.shown().at(1).title, QStringLiteral("Renomeia Arquivos ZQ"));
+        QCOMPARE(boxes.shown().at(1).style, MsgStyle::Plain);
+        QCOMPARE(boxes.shown().at(2).text, QStringLiteral("Cadastro de Agências ZQ atualizado com sucesso."));
+        QCOMPARE(boxes.shown().at(3).text,
+                 QStringLiteral("O cadastro de agências ZQ foi atualizado, mas o arquivo ") + zqFile() + later);
+        QCOMPARE(boxes.shown().at(3).title, QStringLiteral("Informação"));
+        QCOMPARE(boxes.shown().at(3).style, MsgStyle::Exclamation);
     }
 
     void bothFilesTheLastLoadedWins()

@@ -1,13 +1,49 @@
 // The emulated drive: Windows paths over the host file system.
 #include "common/fixture.h"
+#include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
+#include "platform/runtime/errors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace winfs;
+
+namespace {
+// A sink that takes `room` bytes and then fails, counting the blocks it got.
+struct FailingSink : ByteSink {
+    qint64 room;
+    int failWith;
+    int *blocks;
+    FailingSink(qint64 r, int code, int *b) : room(r), failWith(code), blocks(b) {}
+    int write(const char *, qint64 count) override
+    {
+        ++*blocks;
+        if (count > room)
+            return failWith;
+        room -= count;
+        return 0;
+    }
+};
+
+int inOutCodeOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const EInOutError &e) {
+        return e.errorCode;
+    }
+    return 0;
+}
+} // namespace
 
 class TestFilesystem : public QObject {
     Q_OBJECT
@@ -120,6 +156,219 @@ private slots:
         QCOMPARE(extractFileDir(QStringLiteral("C:\\x.txt")), QStringLiteral("C:\\"));
         QCOMPARE(extractFileExt(QStringLiteral("C:\\ZQ.D\\x")), QString());
         QCOMPARE(excludeTrailingBackslash(QStringLiteral("C:\\")), QStringLiteral("C:"));
+    }
+
+    void readerCodesAndStamps()
+    {
+        fixture::Prefix prefix(false);
+        fixture::writeFile(QStringLiteral("C:\\A\\ab.txt"), "ab");
+        fixture::makeDir(QStringLiteral("C:\\A\\pasta"));
+        QVERIFY(::mkfifo(qPrintable(prefix.host(QStringLiteral("C:\\A\\fifo"))), 0600) == 0);
+        FileReader r;
+        unsigned char b = 0;
+        QCOMPARE(r.readByte(b), int(ioFileNotOpen));
+        QCOMPARE(r.open(QStringLiteral("C:\\A\\nada.txt")), int(ioFileNotFound));
+        QCOMPARE(r.open(QStringLiteral("C:\\NADA\\ab.txt")), int(ioPathNotFound));
+        QCOMPARE(r.open(QStringLiteral("C:\\A\\ab.txt\\x")), int(ioPathNotFound));
+        QCOMPARE(r.open(QStringLiteral("C:\\A\\pasta")), int(ioAccessDenied));
+        QCOMPARE(r.open(QStringLiteral("C:\\A\\fifo")), int(ioAccessDenied)); // refused, not waited on
+        QCOMPARE(IOResult(), int(ioAccessDenied));
+        QCOMPARE(IOResult(), 0);
+
+        QCOMPARE(r.open(QStringLiteral("c:\\a\\AB.TXT")), 0);
+        QCOMPARE(r.size(), 2);
+        QCOMPARE(r.fileAge(), fileAge(QStringLiteral("C:\\A\\ab.txt")));
+        QCOMPARE(r.peekByte(b), 0);
+        QCOMPARE(r.readByte(b), 0);
+        QCOMPARE(b, 'a');
+        QCOMPARE(r.readByte(b), 0);
+        QCOMPARE(b, 'b');
+        QCOMPARE(r.readByte(b), int(ioEndOfFile));
+        QCOMPARE(r.readByte(b), int(ioEndOfFile));
+        QCOMPARE(IOResult(), 0); // reaching the end is no failure
+        QCOMPARE(r.close(), 0);
+
+        // Bytes and blocks across the buffer's edge.
+        QByteArray big(3 * FileBufferSize + 7, '\0');
+        for (qsizetype i = 0; i < big.size(); ++i)
+            big[i] = char(i * 31 + i / 251);
+        fixture::writeFile(QStringLiteral("C:\\A\\big.bin"), big);
+        QCOMPARE(r.open(QStringLiteral("C:\\A\\big.bin")), 0);
+        QByteArray back(big.size(), '\0');
+        qint64 got = 0;
+        for (qsizetype i = 0; i < FileBufferSize - 3; ++i)
+            r.readByte(reinterpret_cast<unsigned char &>(back[i]));
+        QCOMPARE(r.read(back.data() + FileBufferSize - 3, FileBufferSize + 10, got), 0);
+        QCOMPARE(got, FileBufferSize + 10);
+        QCOMPARE(r.read(back.data() + 2 * FileBufferSize + 7, big.size(), got), 0);
+        QCOMPARE(got, FileBufferSize);
+        QCOMPARE(r.read(back.data(), 10, got), int(ioEndOfFile));
+        QCOMPARE(back, big);
+
+        // A file that gives a read error.
+        if (QFileInfo::exists(QStringLiteral("/proc/self/mem"))) {
+            QCOMPARE(r.open(QStringLiteral("Z:\\proc\\self\\mem")), 0);
+            const int code = r.readByte(b);
+            QVERIFY2(code != 0 && code != ioEndOfFile, qPrintable(QString::number(code)));
+            QCOMPARE(IOResult(), code);
+        }
+    }
+
+    void aFileBeingWrittenIsNotRead()
+    {
+        fixture::Prefix prefix(false);
+        const QString name = QStringLiteral("C:\\A\\remessa.txt");
+        fixture::writeFile(name, "conteudo");
+        FileReader r1, r2;
+        FileWriter w1, w2;
+        QCOMPARE(w1.create(name), 0);
+        QCOMPARE(r1.open(QStringLiteral("C:\\a\\REMESSA.TXT")), int(ioSharingViolation));
+        QCOMPARE(w2.create(name), int(ioSharingViolation));
+        QCOMPARE(w1.write(QByteArray("novo")), 0);
+        QCOMPARE(w1.close(), 0);
+        // Readers share the file and keep writers out; the file stays whole.
+        QCOMPARE(r1.open(name), 0);
+        QCOMPARE(r2.open(name), 0);
+        QCOMPARE(w2.create(name), int(ioSharingViolation));
+        QCOMPARE(fixture::readFile(name), QByteArray("novo"));
+        r1.close();
+        r2.close();
+
+        // Another program's write lock.
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const QByteArray host = QFile::encodeName(prefix.host(name));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int fd = ::open(host.constData(), O_RDWR);
+            struct flock lk = {};
+            lk.l_type = F_WRLCK;
+            lk.l_whence = SEEK_SET;
+            if (fd < 0 || ::fcntl(fd, F_SETLK, &lk) != 0 || ::write(ready[1], "x", 1) != 1)
+                ::_exit(1);
+            ::pause();
+            ::_exit(0);
+        }
+        char c = 0;
+        QCOMPARE(::read(ready[0], &c, 1), ssize_t(1));
+        QCOMPARE(r1.open(name), int(ioSharingViolation));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        QCOMPARE(r1.open(name), 0);
+    }
+
+    void writerReportsEveryFailure()
+    {
+        fixture::Prefix prefix(false);
+        fixture::writeFile(QStringLiteral("C:\\A\\f.txt"), "f");
+        FileWriter w;
+        QCOMPARE(w.write("x", 1), int(ioFileNotOpen));
+        QCOMPARE(w.create(QStringLiteral("C:\\NADA\\x.txt")), int(ioPathNotFound));
+        QCOMPARE(w.create(QStringLiteral("C:\\A\\f.txt\\x.txt")), int(ioPathNotFound));
+        QCOMPARE(w.create(QStringLiteral("C:\\A")), int(ioAccessDenied));
+        QCOMPARE(fixture::readFile(QStringLiteral("C:\\A\\f.txt")), QByteArray("f"));
+        IOResult();
+
+        // A full device: the buffered bytes fail when they go out.
+        if (QFileInfo::exists(QStringLiteral("/dev/full"))) {
+            QCOMPARE(w.create(QStringLiteral("Z:\\dev\\full")), 0);
+            QCOMPARE(w.write(QByteArray("linha\r\n")), 0);
+            QCOMPARE(w.close(), int(ioDiskFull));
+            QCOMPARE(IOResult(), int(ioDiskFull));
+            QCOMPARE(w.create(QStringLiteral("Z:\\dev\\full")), 0);
+            QCOMPARE(w.write(QByteArray(2 * FileBufferSize, 'x')), int(ioDiskFull));
+            QCOMPARE(w.close(), int(ioDiskFull));
+        }
+
+        // A sink that fails after two and a half buffers, written one byte at a time:
+        // the bytes go out in blocks, and the failure sticks.
+        int blocks = 0;
+        w.open(std::make_unique<FailingSink>(5 * FileBufferSize / 2, ioWriteFault, &blocks));
+        int code = 0;
+        qint64 taken = 0;
+        while (code == 0 && taken < 10 * FileBufferSize)
+            if ((code = w.writeByte('x')) == 0)
+                ++taken;
+        QCOMPARE(code, int(ioWriteFault));
+        QCOMPARE(taken, 3 * FileBufferSize);
+        QCOMPARE(w.write("y", 1), int(ioWriteFault));
+        QCOMPARE(w.error(), int(ioWriteFault));
+        QCOMPARE(w.close(), int(ioWriteFault));
+        QCOMPARE(blocks, 3);
+        // What is still in the buffer fails at flush.
+        w.open(std::make_unique<FailingSink>(0, ioDiskFull, &blocks));
+        QCOMPARE(w.write("z", 1), 0);
+        QCOMPARE(w.flush(), int(ioDiskFull));
+        QCOMPARE(w.close(), int(ioDiskFull));
+    }
+
+    void windows1252TextFiles()
+    {
+        fixture::Prefix prefix(false);
+        fixture::makeDir(QStringLiteral("C:\\A"));
+        writeTextFile(QStringLiteral("C:\\A\\t.txt"), {QStringLiteral("Nome=SÃO JOÃO €;"), QString(), QStringLiteral("fim")});
+        QCOMPARE(fixture::readFile(QStringLiteral("C:\\A\\t.txt")), QByteArray("Nome=S\xc3O JO\xc3O \x80;\r\n\r\nfim\r\n"));
+        QCOMPARE(readTextFile(QStringLiteral("C:\\A\\T.TXT")),
+                 (QStringList{QStringLiteral("Nome=SÃO JOÃO €;"), QString(), QStringLiteral("fim")}));
+        // CR LF, LF and a lone CR each end one line; a byte 26 ends the text.
+        fixture::writeFile(QStringLiteral("C:\\A\\m.txt"), "a\r\nb\nc\rd\r\re\x1A" "depois\r\n");
+        QCOMPARE(readTextFile(QStringLiteral("C:\\A\\m.txt")),
+                 (QStringList{"a", "b", "c", "d", "", "e"}));
+        fixture::writeFile(QStringLiteral("C:\\A\\v.txt"), "");
+        TextFileReader r(QStringLiteral("C:\\A\\v.txt"));
+        QVERIFY(r.eof());
+        QCOMPARE(r.readLine(), QString()); // past the end: an empty line
+        r.close();
+
+        // Failures raise the runtime's error, and are not left pending.
+        QVERIFY(::mkfifo(qPrintable(prefix.host(QStringLiteral("C:\\A\\fifo"))), 0600) == 0);
+        QCOMPARE(fixture::errorOf([] { readTextFile(QStringLiteral("C:\\A\\nada.txt")); }), QStringLiteral("File not found"));
+        QCOMPARE(fixture::errorOf([] { readTextFile(QStringLiteral("C:\\NADA\\x.txt")); }), QStringLiteral("Path not found"));
+        QCOMPARE(fixture::errorOf([] { readTextFile(QStringLiteral("C:\\A\\fifo")); }), QStringLiteral("File access denied"));
+        QCOMPARE(inOutCodeOf([] { writeTextFile(QStringLiteral("C:\\NADA\\x.txt"), {}); }), int(ioPathNotFound));
+        if (QFileInfo::exists(QStringLiteral("/dev/full")))
+            QCOMPARE(fixture::errorOf([] { writeTextFile(QStringLiteral("Z:\\dev\\full"), {QStringLiteral("x")}); }),
+                     QStringLiteral("Disk full"));
+        QCOMPARE(IOResult(), 0);
+        QCOMPARE(EInOutError(32).message(), QStringLiteral("I/O error 32"));
+    }
+
+    void namesFollowTheFolderAsItChanges()
+    {
+        fixture::Prefix prefix(false);
+        fixture::writeFile(QStringLiteral("C:\\E\\Um.txt"), "1");
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\UM.TXT")));
+        QVERIFY(!fileExists(QStringLiteral("C:\\E\\DOIS.TXT")));
+        // Changes right after a look-up, within the grain of the folder's stamps.
+        fixture::writeFile(QStringLiteral("C:\\E\\Dois.txt"), "22");
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\DOIS.TXT")));
+        QVERIFY(deleteFile(QStringLiteral("C:\\E\\um.TXT")));
+        fixture::writeFile(QStringLiteral("C:\\E\\uM.Txt"), "3");
+        QCOMPARE(fixture::readFile(QStringLiteral("C:\\E\\UM.TXT")), QByteArray("3"));
+        QVERIFY(renameFile(QStringLiteral("C:\\E\\DOIS.TXT"), QStringLiteral("C:\\E\\Tres.txt")));
+        QVERIFY(!fileExists(QStringLiteral("C:\\E\\dois.txt")));
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\TRES.TXT")));
+        // The same, once the folder's stamp lies well in the past.
+        QDir dir(prefix.host(QStringLiteral("C:\\E")));
+        QTest::qSleep(100);
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\tres.TXT")));
+        QVERIFY(QFile::rename(dir.filePath(QStringLiteral("Tres.txt")), dir.filePath(QStringLiteral("quatro.TXT"))));
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\QUATRO.txt")));
+        QVERIFY(!fileExists(QStringLiteral("C:\\E\\TRES.TXT")));
+
+        QCOMPARE(fileSize(QStringLiteral("C:\\E\\quatro.txt")), 2);
+        QCOMPARE(fileSize(QStringLiteral("C:\\E")), -1);
+        QCOMPARE(fileSize(QStringLiteral("C:\\E\\nada")), -1);
+        QVERIFY(sameFile(QStringLiteral("C:\\E\\um.txt"), QStringLiteral("c:\\x\\..\\e\\UM.TXT")));
+        QVERIFY(!sameFile(QStringLiteral("C:\\E\\um.txt"), QStringLiteral("C:\\E\\quatro.txt")));
+        QVERIFY(!sameFile(QStringLiteral("C:\\E\\nada"), QStringLiteral("C:\\E\\nada")));
+        QVERIFY(::mkfifo(qPrintable(dir.filePath(QStringLiteral("fifo"))), 0600) == 0);
+        QVERIFY(fileExists(QStringLiteral("C:\\E\\FIFO")));
+        QVERIFY(!regularFileExists(QStringLiteral("C:\\E\\FIFO")));
+        QVERIFY(!regularFileExists(QStringLiteral("C:\\E")));
+        QVERIFY(regularFileExists(QStringLiteral("C:\\E\\Um.TXT")));
     }
 
     void windows1252Text()

@@ -5,7 +5,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QProcessEnvironment>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
 
 namespace winfs {
 
@@ -57,6 +63,117 @@ bool underDriveC(const QString &host, QString &rest)
         }
     }
     return false;
+}
+
+// Names of the folders looked into, each kept as case-folded name -> name
+// on disk. A folder's entry is trusted while the folder keeps its identity
+// and its change stamps: any entry added, removed or renamed moves them.
+// Stamps have a coarse grain, so a list taken within one grain of the
+// folder's last change may miss a change made in the same grain: such a
+// list is taken again when it does not hold the name asked for, or holds a
+// name that is gone.
+class FolderNames {
+public:
+    QString find(const QString &dir, const QString &name)
+    {
+        const QByteArray host = QFile::encodeName(dir);
+        struct stat st;
+        if (::stat(host.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
+            return QString();
+        const QString key = name.toCaseFolded();
+        QMutexLocker lock(&mutex_);
+        auto it = folders_.find(dir);
+        bool listed = false;
+        if (it == folders_.end() || !it->sameAs(st)) {
+            it = list(dir, host, st);
+            listed = true;
+        }
+        QString found = it->names.value(key);
+        if (!listed && it->racy()) {
+            const bool gone = !found.isEmpty() && !exists(dir, found);
+            if (found.isEmpty() || gone) {
+                it = list(dir, host, st);
+                found = it->names.value(key);
+            }
+        }
+        return found;
+    }
+
+private:
+    struct Folder {
+        dev_t dev = 0;
+        ino_t ino = 0;
+        struct timespec mtime {};
+        struct timespec ctime {};
+        qint64 listedAtNs = 0;
+        QHash<QString, QString> names;
+
+        bool sameAs(const struct stat &st) const
+        {
+            return dev == st.st_dev && ino == st.st_ino && mtime.tv_sec == st.st_mtim.tv_sec
+                && mtime.tv_nsec == st.st_mtim.tv_nsec && ctime.tv_sec == st.st_ctim.tv_sec
+                && ctime.tv_nsec == st.st_ctim.tv_nsec;
+        }
+        bool racy() const
+        {
+            const qint64 changedNs = std::max(qint64(mtime.tv_sec) * 1000000000 + mtime.tv_nsec,
+                                              qint64(ctime.tv_sec) * 1000000000 + ctime.tv_nsec);
+            // Stamps in whole seconds (or two) come from a file system of that
+            // grain; finer ones follow the system's clock tick.
+            const qint64 grainNs = mtime.tv_nsec == 0 && ctime.tv_nsec == 0 ? 2000000000LL : 50000000LL;
+            return changedNs + grainNs > listedAtNs;
+        }
+    };
+
+    static bool exists(const QString &dir, const QString &name)
+    {
+        struct stat st;
+        return ::lstat(QFile::encodeName(joinHost(dir, name)).constData(), &st) == 0;
+    }
+
+    QHash<QString, Folder>::iterator list(const QString &dir, const QByteArray &host, const struct stat &st)
+    {
+        struct timespec now;
+        ::clock_gettime(CLOCK_REALTIME, &now);
+        Folder f;
+        f.dev = st.st_dev;
+        f.ino = st.st_ino;
+        f.mtime = st.st_mtim;
+        f.ctime = st.st_ctim;
+        f.listedAtNs = qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+        if (DIR *d = ::opendir(host.constData())) {
+            while (const struct dirent *e = ::readdir(d)) {
+                const char *n = e->d_name;
+                if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0)))
+                    continue;
+                const QString real = QFile::decodeName(n);
+                f.names.insert(real.toCaseFolded(), real); // the first of two spellings wins
+            }
+            ::closedir(d);
+        }
+        // Memory stays bounded: when too many names are kept, start afresh.
+        auto old = folders_.find(dir);
+        if (old != folders_.end()) {
+            kept_ -= old->names.size();
+            folders_.erase(old);
+        }
+        if (folders_.size() >= 64 || kept_ + f.names.size() > 400000) {
+            folders_.clear();
+            kept_ = 0;
+        }
+        kept_ += f.names.size();
+        return folders_.insert(dir, std::move(f));
+    }
+
+    QMutex mutex_;
+    QHash<QString, Folder> folders_;
+    qsizetype kept_ = 0;
+};
+
+FolderNames &folderNames()
+{
+    static FolderNames names;
+    return names;
 }
 
 } // namespace
@@ -135,15 +252,7 @@ QString hostPath(const QString &windowsName)
                 cur = exact;
                 continue;
             }
-            QString match;
-            QDirIterator it(cur, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            while (it.hasNext()) {
-                it.next();
-                if (it.fileName().compare(part, Qt::CaseInsensitive) == 0) {
-                    match = it.fileName();
-                    break;
-                }
-            }
+            const QString match = folderNames().find(cur, part);
             if (!match.isEmpty()) {
                 cur = joinHost(cur, match);
                 continue;
@@ -200,6 +309,27 @@ bool fileExists(const QString &name)
 {
     const QFileInfo fi(hostPath(name));
     return fi.exists() && !fi.isDir();
+}
+
+bool regularFileExists(const QString &name)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(hostPath(name)).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+qint64 fileSize(const QString &name)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(hostPath(name)).constData(), &st) != 0 || S_ISDIR(st.st_mode))
+        return -1;
+    return st.st_size;
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(hostPath(a)).constData(), &sa) == 0
+        && ::stat(QFile::encodeName(hostPath(b)).constData(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool directoryExists(const QString &name)

@@ -23,7 +23,9 @@ QString driveCDir();
 // "." and ".." are folded, "/" reads as "\".
 QString expandFileName(const QString &name);
 
-// Host path of a Windows path, each existing component matched without regard to case.
+// Host path of a Windows path, each existing component matched without regard
+// to case. The names of a folder are kept between calls and listed again
+// only when the folder changes.
 QString hostPath(const QString &windowsName);
 // Windows path of a host path: under drive_c as C:, anything else as Z:.
 QString windowsPath(const QString &hostName);
@@ -38,6 +40,12 @@ QString exeDir();
 // Attribute bits of a file or folder, -1 when nothing of that name exists.
 int fileGetAttr(const QString &name);
 bool fileExists(const QString &name);       // a file, not a folder
+bool regularFileExists(const QString &name); // a regular file: no folder, FIFO or device
+// Size in bytes of a file, -1 when there is none of that name (or it is a folder).
+qint64 fileSize(const QString &name);
+// True when both names exist and lead to one and the same file or folder
+// (another spelling, a link, "..").
+bool sameFile(const QString &a, const QString &b);
 bool directoryExists(const QString &name);  // a folder
 bool createDir(const QString &name);
 bool forceDirectories(const QString &name); // every missing folder of the path

@@ -13,9 +13,17 @@ bool TryStrToInt(const QString &text, int &value);
 // Removes leading and trailing blanks and control characters.
 QString Trim(const QString &text);
 
-// Formats a number with a picture such as "0000" or "#,##0": each "0" is a
-// digit that is always written, each "#" one written only when significant.
+// Formats a number with a picture such as "0000", "#,##0" or "#,###,##0.00":
+// each "0" is a digit that is always written, each "#" one written only when
+// significant; the first "." places the decimal separator and the digits
+// after it give the decimals (rounded half away from zero); a "," anywhere
+// groups the whole part by thousands. Separators are those of
+// formatSettings(). Text in quotes is written as it stands; up to three
+// sections separated by ";" serve positive, negative and zero values.
 QString FormatFloat(const QString &format, double value);
+
+// Upper case of the letters a to z; every other character stays as it is.
+QString UpperCase(const QString &text);
 
 // Process-wide date and time formats, set once at start.
 struct FormatSettings {
@@ -25,6 +33,8 @@ struct FormatSettings {
     QString shortTimeFormat = QStringLiteral("HH:mm:ss");
     QString longTimeFormat = QStringLiteral("hh:nn:ss");
     QString currencyString;
+    QChar decimalSeparator = QLatin1Char(',');
+    QChar thousandSeparator = QLatin1Char('.');
 };
 FormatSettings &formatSettings();
 
@@ -43,3 +53,18 @@ QString FormatDateTime(const QString &format, const QDate &date, const QTime &ti
 #include <functional>
 QDateTime Now();
 void setClock(std::function<QDateTime()> clock);
+
+// A date and time as the runtime holds it: days since 30/12/1899, the
+// fraction being the time of day. Before that day the whole part counts back
+// and the fraction still counts forward (-1.25 is 29/12/1899 06:00).
+using TDateTime = double;
+// "No date": one day before 01/01/0001.
+constexpr TDateTime NoDate = -693594.0;
+// NoDate for an invalid date; an invalid time counts as midnight.
+TDateTime DateTimeToNumber(const QDate &date, const QTime &time = QTime(0, 0));
+TDateTime DateTimeToNumber(const QDateTime &stamp);
+// Invalid for NoDate and for values outside 01/01/0001 to 31/12/9999.
+// The time is rounded to the millisecond.
+QDateTime NumberToDateTime(TDateTime value);
+QDate NumberToDate(TDateTime value);
+QTime NumberToTime(TDateTime value);

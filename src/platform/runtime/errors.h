@@ -50,11 +50,40 @@ private:
 // Error code of a key violation (the record's key already exists).
 constexpr int DBIERR_KEYVIOL = 0x2601;
 
+// File-error codes of the runtime: Windows codes for opening and sharing,
+// the runtime's own from 100 on.
+enum InOutCode {
+    ioOk = 0,
+    ioFileNotFound = 2,
+    ioPathNotFound = 3,
+    ioTooManyOpenFiles = 4,
+    ioAccessDenied = 5,
+    ioInvalidHandle = 6,
+    ioSharingViolation = 32,
+    ioLockViolation = 33,
+    ioWriteFault = 29,
+    ioReadFault = 30,
+    ioEndOfFile = 100,    // a read found the end of the file
+    ioDiskFull = 101,
+    ioFileNotOpen = 103,
+};
+
+// The runtime's text for a file-error code: "File not found", "Path not
+// found", "File access denied", "Disk full", otherwise "I/O error <code>".
+QString inOutErrorMessage(int code);
+
 class EInOutError : public Exception {
 public:
     EInOutError(int code, const QString &message) : Exception(message), errorCode(code) {}
+    explicit EInOutError(int code) : EInOutError(code, inOutErrorMessage(code)) {}
     int errorCode;
 };
+
+// The pending file-error code: the file handles that report codes instead of
+// raising leave the code of their last failure here until it is read.
+// IOResult returns it and clears it (0 when nothing failed since the last call).
+int IOResult();
+void SetInOutRes(int code);
 
 class EStreamError : public Exception {
     using Exception::Exception;
