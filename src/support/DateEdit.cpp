@@ -24,21 +24,14 @@ QChar separator()
     return formatSettings().dateSeparator;
 }
 
-// Date-time values count days from 30 December 1899.
-const QDate &epoch()
-{
-    static const QDate day(1899, 12, 30);
-    return day;
-}
-
 double dayNumber(int year, int month, int day)
 {
-    return double(epoch().daysTo(QDate(year, month, day)));
+    return DateTimeToNumber(QDate(year, month, day));
 }
 
 QDate dateOf(double value)
 {
-    return epoch().addDays(qint64(std::trunc(value)));
+    return NumberToDate(std::trunc(value));
 }
 
 // Values outside the years 1 to 9999 hold no date.

@@ -18,10 +18,9 @@
 #include <QString>
 #include <functional>
 
-// Dates are date-time values: days counted from 30 December 1899, the time
-// of day as the fraction. NoDate, one day before 1 January of year 1, means
-// that there is no date.
-constexpr double NoDate = -693594.0;
+// Dates are the runtime's date-time values (days counted from 30 December
+// 1899); NoDate means that there is no date.
+#include "platform/runtime/convert.h"
 
 // Day, month and year read from a normalized date text; 0 where nothing was typed.
 struct DateParts {
