@@ -7,6 +7,8 @@
 #include "platform/windowing/guard.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 #include <fcntl.h>
@@ -264,6 +266,35 @@ private slots:
                  QStringLiteral("O cadastro de agências ZQ foi atualizado, mas o arquivo ") + zqFile() + later);
         QCOMPARE(boxes.shown().at(3).title, QStringLiteral("Informação"));
         QCOMPARE(boxes.shown().at(3).style, MsgStyle::Exclamation);
+    }
+
+    void aLockOnAnotherTableDoesNotStopTheRefresh()
+    {
+        fixture::Prefix prefix;
+        fixture::addAgency(5, QStringLiteral("ANTIGA"));
+        fixture::writeFile(txtFile(), txtLine("0001", "PRIMEIRA"));
+        fixture::writeFile(zqFile(), "002SEGUNDA\r\n");
+        fixture::Boxes boxes;
+        TfrmPrincipal w;
+        // Another program writes the services and keeps its transaction open.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
+        other.setDatabaseName(prefix.host(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\Svc.db")));
+        QVERIFY(other.open());
+        {
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY(lock.exec(QStringLiteral("UPDATE Svc SET SvcTam = SvcTam")));
+            Guard([&] { w.Timer2Timer(); });
+            QCOMPARE(agencies(), QStringList{QStringLiteral("1=PRIMEIRA")});
+            QVERIFY(w.CarregaAgenciaZQ());
+            QCOMPARE(agencies(), QStringList{QStringLiteral("2=SEGUNDA")});
+            lock.exec(QStringLiteral("ROLLBACK"));
+        }
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("outro"));
+        QCOMPARE(boxes.count(), 1);
+        QCOMPARE(boxes.last().text, QStringLiteral("Atualização da tabela de agências executada com sucesso"));
     }
 
     void bothFilesTheLastLoadedWins()
