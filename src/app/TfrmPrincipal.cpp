@@ -325,7 +325,7 @@ void TfrmPrincipal::mnuCadContratoClick()
 {
     if (trazJanela(frmCadContrato))
         return;
-    abreJanela(frmCadContrato, mnuCadContrato, [] { return new TfrmCadContrato(); });
+    abreJanela(frmCadContrato, mnuCadContrato, [this] { return new TfrmCadContrato(this); });
 }
 
 void TfrmPrincipal::mnuCnsContratoClick()
@@ -333,7 +333,7 @@ void TfrmPrincipal::mnuCnsContratoClick()
     if (trazJanela(frmCnsContrato))
         return;
     if (existeContrato())
-        abreJanela(frmCnsContrato, mnuCnsContrato, [] { return new TfrmCnsContrato(); });
+        abreJanela(frmCnsContrato, mnuCnsContrato, [this] { return new TfrmCnsContrato(this); });
 }
 
 void TfrmPrincipal::mnuRnmArqRemessaClick()
@@ -341,9 +341,9 @@ void TfrmPrincipal::mnuRnmArqRemessaClick()
     if (trazJanela(frmRnmArqRemessa))
         return;
     if (existeContrato())
-        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [] {
+        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [this] {
             return new TPlaceholderForm(QStringLiteral("frmRnmArqRemessa"), QStringLiteral("Renomeia Arquivo Remessa"),
-                                        QStringLiteral("mnuRnmArqRemessa"), QSize(600, 420));
+                                        QStringLiteral("mnuRnmArqRemessa"), QSize(600, 420), this);
         });
 }
 
@@ -351,9 +351,9 @@ void TfrmPrincipal::mnuCnsArqRenomeadosClick()
 {
     if (trazJanela(frmCnsArqRenomeados))
         return;
-    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [] {
+    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [this] {
         return new TPlaceholderForm(QStringLiteral("frmCnsArqRenomeados"), QStringLiteral("Consulta Arquivos Renomeados"),
-                                    QStringLiteral("mnuCnsArqRenomeados"), QSize(700, 420));
+                                    QStringLiteral("mnuCnsArqRenomeados"), QSize(700, 420), this);
     });
 }
 
@@ -415,9 +415,9 @@ void TfrmPrincipal::mnuRnmArqRetornoClick()
     }
     tblContrato.close();
     if (found)
-        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [] {
+        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] {
             return new TPlaceholderForm(QStringLiteral("frmRnmArqRetorno"), QStringLiteral("Renomeia Arquivo Retorno"),
-                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420));
+                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420), this);
         });
     else
         MessageBox(QStringLiteral("Não existem arquivos retorno dos Contratos\rcadastrados a serem renomeados"),
