@@ -238,6 +238,8 @@ void DBText::refresh()
 {
     Field *f = link_.field();
     setText(f ? f->displayText() : QString());
+    // A screen reader announces the label by its name and tells what it shows.
+    setAccessibleDescription(text());
 }
 
 // ---------------------------------------------------------------- DBLookupComboBox

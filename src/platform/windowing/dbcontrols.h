@@ -101,7 +101,8 @@ private:
     bool updating_ = false;
 };
 
-// A data-aware label: the field's display text.
+// A data-aware label: the field's display text, which is also its accessible
+// description (its accessible name says what the label holds).
 class DBText : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)

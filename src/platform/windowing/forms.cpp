@@ -1,4 +1,5 @@
 #include "platform/windowing/forms.h"
+#include "platform/windowing/accessibility.h"
 #include "platform/windowing/guard.h"
 #include "platform/runtime/errors.h"
 
@@ -138,7 +139,10 @@ void setBoldTitle(QGroupBox *box)
 
 // ---------------------------------------------------------------- TForm
 
-TForm::TForm(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags) {}
+TForm::TForm(QWidget *parent, Qt::WindowFlags flags) : QWidget(parent, flags)
+{
+    installAccessibility();
+}
 
 TForm::~TForm()
 {
