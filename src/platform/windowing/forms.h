@@ -141,7 +141,14 @@ protected:
         requires(!std::is_member_function_pointer_v<Fn>)
     QMetaObject::Connection on(const Sender *sender, Signal signal, Fn fn)
     {
-        return connect(sender, signal, this, [this, fn](auto &&...args) { runHandler([&] { fn(args...); }); });
+        return connect(sender, signal, this, [this, fn](auto &&...args) {
+            runHandler([&] {
+                if constexpr (std::is_invocable_v<const Fn &>)
+                    fn();
+                else
+                    fn(args...);
+            });
+        });
     }
 
     // Binds the exit of a control (see ExitWatcher) to a handler.
