@@ -84,9 +84,11 @@ void setBoldTitle(QGroupBox *box);
 // FormCreate, FormClose and every handler bound with on() or onExit() run
 // inside the guard: an error reaches the default error handler and never
 // crosses the event loop. Once the window has accepted its close, and while
-// it is being destroyed, nothing a control emits reaches a handler. Enter
-// presses the focused push button, or else the window's default button,
-// wherever the focus is in the window.
+// it is being destroyed, nothing a control emits reaches a handler. (The
+// window's own members go before this base: declare a data source after the
+// data sets it relays, so that it goes first.) Enter presses the focused push
+// button, or else the window's default button, wherever the focus is in the
+// window.
 class TForm : public QWidget {
     Q_OBJECT
 public:
