@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "contracts/TfrmCadContrato.h"
 #include "contracts/TfrmCnsContrato.h"
+#include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
 #include "platform/filesystem/filehandles.h"
@@ -325,7 +326,7 @@ void TfrmPrincipal::mnuCadContratoClick()
 {
     if (trazJanela(frmCadContrato))
         return;
-    abreJanela(frmCadContrato, mnuCadContrato, [] { return new TfrmCadContrato(); });
+    abreJanela(frmCadContrato, mnuCadContrato, [this] { return new TfrmCadContrato(this); });
 }
 
 void TfrmPrincipal::mnuCnsContratoClick()
@@ -333,7 +334,7 @@ void TfrmPrincipal::mnuCnsContratoClick()
     if (trazJanela(frmCnsContrato))
         return;
     if (existeContrato())
-        abreJanela(frmCnsContrato, mnuCnsContrato, [] { return new TfrmCnsContrato(); });
+        abreJanela(frmCnsContrato, mnuCnsContrato, [this] { return new TfrmCnsContrato(this); });
 }
 
 void TfrmPrincipal::mnuRnmArqRemessaClick()
@@ -341,9 +342,9 @@ void TfrmPrincipal::mnuRnmArqRemessaClick()
     if (trazJanela(frmRnmArqRemessa))
         return;
     if (existeContrato())
-        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [] {
+        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [this] {
             return new TPlaceholderForm(QStringLiteral("frmRnmArqRemessa"), QStringLiteral("Renomeia Arquivo Remessa"),
-                                        QStringLiteral("mnuRnmArqRemessa"), QSize(600, 420));
+                                        QStringLiteral("mnuRnmArqRemessa"), QSize(600, 420), this);
         });
 }
 
@@ -351,9 +352,9 @@ void TfrmPrincipal::mnuCnsArqRenomeadosClick()
 {
     if (trazJanela(frmCnsArqRenomeados))
         return;
-    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [] {
+    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [this] {
         return new TPlaceholderForm(QStringLiteral("frmCnsArqRenomeados"), QStringLiteral("Consulta Arquivos Renomeados"),
-                                    QStringLiteral("mnuCnsArqRenomeados"), QSize(700, 420));
+                                    QStringLiteral("mnuCnsArqRenomeados"), QSize(700, 420), this);
     });
 }
 
@@ -365,17 +366,19 @@ void TfrmPrincipal::mnuAjudaSobreClick()
 }
 
 namespace {
-// Scans the return files of one search: the first file is always examined;
-// the scan stops at the first file whose agency and contract are registered.
-bool procuraRetorno(tables::Table &ctr, const QString &pattern, int contractDigits, bool found)
+// Scans the return files of a system in a folder: the first file is always
+// examined; the scan stops at the first file whose agency and contract are
+// registered.
+bool procuraRetorno(tables::Table &ctr, const QString &folder, const QString &system, bool found)
 {
-    const QList<winfs::SearchRec> files = winfs::findFiles(pattern, winfs::faAnyFile);
+    const int contractDigits = zqdb::contractDigitsOfSystem(system);
+    const QList<winfs::SearchRec> files = winfs::findFiles(zqdb::returnFileMask(folder, system), winfs::faAnyFile);
     for (int i = 0; i < files.size(); ++i) {
         if (i > 0 && found)
             break;
-        const QString &name = files[i].name;
-        const int agencia = StrToInt(name.mid(14, 4));
-        const int contrato = StrToInt(name.mid(18, contractDigits));
+        const zqdb::ReturnFileName name(files[i].name);
+        const int agencia = name.agency();
+        const int contrato = name.contract(contractDigits);
         if (ctr.findKey({agencia, contrato}))
             found = true;
     }
@@ -392,16 +395,20 @@ void TfrmPrincipal::mnuRnmArqRetornoClick()
 {
     if (trazJanela(frmRnmArqRetorno))
         return;
+    const QString cob = zqdb::incomingFolder(QStringLiteral("COB"));
+    const QString pdz = zqdb::incomingFolder(QStringLiteral("PDZ"));
+    const QString ccc = zqdb::incomingFolder(QStringLiteral("CCC"));
     tblContrato.open();
     bool found = false;
     try {
-        if (pastaEntrada(QStringLiteral("C:\\ZQ\\COB\\ENTRADA")))
-            found = procuraRetorno(tblContrato, QStringLiteral("C:\\ZQ\\COB\\ENTRADA\\????????COB*.TXT"), 9, found);
-        if (!found && pastaEntrada(QStringLiteral("C:\\ZQ\\PDZ\\ENTRADA")))
-            found = procuraRetorno(tblContrato, QStringLiteral("C:\\ZQ\\PDZ\\ENTRADA\\????????PDZ*.TXT"), 7, found);
-        if (pastaEntrada(QStringLiteral("C:\\ZQ\\CCC\\ENTRADA"))) {
-            found = procuraRetorno(tblContrato, QStringLiteral("C:\\ZQ\\CCC\\ENTRADA\\????????CCC*.TXT"), 9, found);
-            found = procuraRetorno(tblContrato, QStringLiteral("C:\\ZQ\\CCC\\ENTRADA\\????????DEL*.TXT"), 9, found);
+        if (pastaEntrada(cob))
+            found = procuraRetorno(tblContrato, cob, QStringLiteral("COB"), found);
+        if (!found && pastaEntrada(pdz))
+            found = procuraRetorno(tblContrato, pdz, QStringLiteral("PDZ"), found);
+        // The DEL files are looked for in the CCC folder.
+        if (pastaEntrada(ccc)) {
+            found = procuraRetorno(tblContrato, ccc, QStringLiteral("CCC"), found);
+            found = procuraRetorno(tblContrato, ccc, QStringLiteral("DEL"), found);
         }
     } catch (...) {
         tblContrato.close();
@@ -409,9 +416,9 @@ void TfrmPrincipal::mnuRnmArqRetornoClick()
     }
     tblContrato.close();
     if (found)
-        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [] {
+        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] {
             return new TPlaceholderForm(QStringLiteral("frmRnmArqRetorno"), QStringLiteral("Renomeia Arquivo Retorno"),
-                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420));
+                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420), this);
         });
     else
         MessageBox(QStringLiteral("Não existem arquivos retorno dos Contratos\rcadastrados a serem renomeados"),

@@ -1,12 +1,8 @@
 #include "app/TfrmSobre.h"
-#include "ui_TfrmSobre.h"
 
 #include "app/artwork.h"
 #include "app/jpegimage.h"
-#include "platform/windowing/forms.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -31,13 +27,9 @@ QIcon glyphOk()
 }
 } // namespace
 
-TfrmSobre::TfrmSobre(QWidget *parent) : QWidget(parent, Qt::Window), ui(new Ui::TfrmSobre)
+TfrmSobre::TfrmSobre(QWidget *parent) : TForm(parent, Qt::Window)
 {
-    ui->setupUi(this);
-    pnlSobre = ui->pnlSobre;
-    imgSobre = ui->imgSobre;
-    pnlSobre1 = ui->pnlSobre1;
-    btnOk = ui->btnOk;
+    setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(516, 358);
 
@@ -50,42 +42,23 @@ TfrmSobre::TfrmSobre(QWidget *parent) : QWidget(parent, Qt::Window), ui(new Ui::
 
     btnOk->setIcon(glyphOk());
     btnOk->setFocus();
-    connect(btnOk, &QPushButton::clicked, this, &TfrmSobre::btnOkClick);
+    on(btnOk, &QPushButton::clicked, &TfrmSobre::btnOkClick);
 
     // Shown centred over the window that opens it.
     if (parent) {
         const QRect over = parent->window()->frameGeometry();
         move(over.center() - rect().center());
     }
-}
-
-TfrmSobre::~TfrmSobre()
-{
-    delete ui;
+    createForm();
 }
 
 void TfrmSobre::btnOkClick()
 {
-    close();
+    Close();
 }
 
-void TfrmSobre::FormClose()
+bool TfrmSobre::FormClose()
 {
     enableMainMenuEntry(QStringLiteral("mnuAjudaSobre"));
-}
-
-void TfrmSobre::closeEvent(QCloseEvent *event)
-{
-    FormClose();
-    event->accept();
-}
-
-void TfrmSobre::keyPressEvent(QKeyEvent *event)
-{
-    // Ok is the default button: Enter presses it wherever the focus is.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        btnOk->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    return true;
 }

@@ -1,13 +1,11 @@
 #include "app/placeholders.h"
-#include "platform/windowing/forms.h"
 
-#include <QCloseEvent>
 #include <QLabel>
 #include <QVBoxLayout>
 
 TPlaceholderForm::TPlaceholderForm(const QString &name, const QString &caption, const QString &menuEntry,
                                    const QSize &size, QWidget *parent)
-    : QWidget(parent), menuEntry_(menuEntry)
+    : TForm(parent), menuEntry_(menuEntry)
 {
     setObjectName(name);
     setWindowTitle(caption);
@@ -16,10 +14,11 @@ TPlaceholderForm::TPlaceholderForm(const QString &name, const QString &caption, 
     auto *label = new QLabel(caption, this);
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
+    createForm();
 }
 
-void TPlaceholderForm::closeEvent(QCloseEvent *event)
+bool TPlaceholderForm::FormClose()
 {
     enableMainMenuEntry(menuEntry_);
-    event->accept();
+    return true;
 }

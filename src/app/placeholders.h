@@ -1,16 +1,15 @@
 #pragma once
 // A child window whose own work is not built yet: it shows its caption and
 // keeps the opening protocol (its menu entry is enabled again when it closes).
-#include <QWidget>
+#include "platform/windowing/forms.h"
 
-class TPlaceholderForm : public QWidget {
+class TPlaceholderForm : public TForm {
     Q_OBJECT
 public:
     TPlaceholderForm(const QString &name, const QString &caption, const QString &menuEntry, const QSize &size,
                      QWidget *parent = nullptr);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    bool FormClose() override;
 
 private:
     QString menuEntry_;

@@ -1,5 +1,4 @@
 #include "contracts/TfrmCadContrato.h"
-#include "ui_TfrmCadContrato.h"
 
 #include "db/tables.h"
 #include "platform/filesystem/winfs.h"
@@ -8,12 +7,10 @@
 #include "platform/windowing/dbcontrols.h"
 #include "platform/windowing/folderdialog.h"
 #include "platform/windowing/forms.h"
-#include "platform/windowing/guard.h"
 #include "platform/windowing/msgbox.h"
 #include "support/FmxUtils.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QStyle>
 
 using tables::DataSetState;
@@ -24,19 +21,6 @@ const QString TituloAgencia = QStringLiteral("Erro de Crítica - Código da Agê
 const QString TituloServico = QStringLiteral("Erro de Crítica - Código do Serviço");
 const QString TituloRemessa = QStringLiteral("Erro de Crítica - Diretório Remessa");
 const QString TituloRetorno = QStringLiteral("Erro de Crítica - Diretório Retorno");
-
-// A group box whose caption is bold while its contents keep the window's font.
-void tituloNegrito(QGroupBox *box)
-{
-    QFont bold = box->font();
-    bold.setBold(true);
-    box->setFont(bold);
-    for (QWidget *child : box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        QFont normal = child->font();
-        normal.setBold(false);
-        child->setFont(normal);
-    }
-}
 
 // An existing folder, by both of the tests the program uses.
 bool diretorioValido(const QString &pasta)
@@ -51,44 +35,11 @@ void erroCritica(const QString &texto, const QString &titulo)
 
 } // namespace
 
-TfrmCadContrato::TfrmCadContrato(QWidget *parent) : QWidget(parent), ui(new Ui::TfrmCadContrato)
+TfrmCadContrato::TfrmCadContrato(QWidget *parent) : TForm(parent)
 {
-    ui->setupUi(this);
-    pnlDados = ui->pnlDados;
-    GroupBox2 = ui->GroupBox2;
-    GroupBox1 = ui->GroupBox1;
-    GroupBox3 = ui->GroupBox3;
-    Label6 = ui->Label6;
-    Label8 = ui->Label8;
-    Label7 = ui->Label7;
-    Label2 = ui->Label2;
-    Label3 = ui->Label3;
-    Label1 = ui->Label1;
-    Label4 = ui->Label4;
-    dbeAgencia = ui->dbeAgencia;
-    dbeContrato = ui->dbeContrato;
-    BDECtrDescricao = ui->BDECtrDescricao;
-    dbeDirArqRemessa = ui->dbeDirArqRemessa;
-    dbeDirArqRetorno = ui->dbeDirArqRetorno;
-    cmbServico = ui->cmbServico;
-    dbtSisCod = ui->dbtSisCod;
-    dbtAgeNome = ui->dbtAgeNome;
-    Panel2 = ui->Panel2;
-    pnlBotoes = ui->pnlBotoes;
-    btnDirArqRemessa = ui->btnDirArqRemessa;
-    btnDirArqRetorno = ui->btnDirArqRetorno;
-    btnPrimeiro = ui->btnPrimeiro;
-    btnAnterior = ui->btnAnterior;
-    btnPosterior = ui->btnPosterior;
-    btnUltimo = ui->btnUltimo;
-    btnNovo = ui->btnNovo;
-    btnSalvar = ui->btnSalvar;
-    btnExcluir = ui->btnExcluir;
-    btnDesfazer = ui->btnDesfazer;
-    btnFechar = ui->btnFechar;
-
-    tituloNegrito(GroupBox2);
-    tituloNegrito(GroupBox1);
+    setupUi(this);
+    setBoldTitle(GroupBox2);
+    setBoldTitle(GroupBox1);
     btnPrimeiro->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
     btnAnterior->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
     btnPosterior->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
@@ -110,7 +61,7 @@ TfrmCadContrato::TfrmCadContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
     dtsContrato.setDataSet(&tblContrato);
     dtsAgencia.setDataSet(&tblAgencia);
     dtsServico.setDataSet(&tblServico);
-    connect(&dtsContrato, &tables::DataSource::stateChange, this, [this] { Guard([this] { dtsContratoStateChange(); }); });
+    on(&dtsContrato, &tables::DataSource::stateChange, &TfrmCadContrato::dtsContratoStateChange);
 
     for (DBEdit *e : {dbeAgencia, dbeContrato, BDECtrDescricao, dbeDirArqRemessa, dbeDirArqRetorno})
         e->setDataSource(&dtsContrato);
@@ -119,39 +70,25 @@ TfrmCadContrato::TfrmCadContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
     cmbServico->setDataSource(&dtsContrato);
     cmbServico->setListSource(&dtsServico);
 
-    auto onClick = [this](QPushButton *button, void (TfrmCadContrato::*handler)()) {
-        connect(button, &QPushButton::clicked, this, [this, handler] { Guard([&] { (this->*handler)(); }); });
-    };
-    onClick(btnPrimeiro, &TfrmCadContrato::btnPrimeiroClick);
-    onClick(btnAnterior, &TfrmCadContrato::btnAnteriorClick);
-    onClick(btnPosterior, &TfrmCadContrato::btnPosteriorClick);
-    onClick(btnUltimo, &TfrmCadContrato::btnUltimoClick);
-    onClick(btnNovo, &TfrmCadContrato::btnNovoClick);
-    onClick(btnSalvar, &TfrmCadContrato::btnSalvarClick);
-    onClick(btnExcluir, &TfrmCadContrato::btnExcluirClick);
-    onClick(btnDesfazer, &TfrmCadContrato::btnDesfazerClick);
-    onClick(btnFechar, &TfrmCadContrato::btnFecharClick);
-    onClick(btnDirArqRemessa, &TfrmCadContrato::btnDirArqRemessaClick);
-    onClick(btnDirArqRetorno, &TfrmCadContrato::btnDirArqRetornoClick);
+    on(btnPrimeiro, &QPushButton::clicked, &TfrmCadContrato::btnPrimeiroClick);
+    on(btnAnterior, &QPushButton::clicked, &TfrmCadContrato::btnAnteriorClick);
+    on(btnPosterior, &QPushButton::clicked, &TfrmCadContrato::btnPosteriorClick);
+    on(btnUltimo, &QPushButton::clicked, &TfrmCadContrato::btnUltimoClick);
+    on(btnNovo, &QPushButton::clicked, &TfrmCadContrato::btnNovoClick);
+    on(btnSalvar, &QPushButton::clicked, &TfrmCadContrato::btnSalvarClick);
+    on(btnExcluir, &QPushButton::clicked, &TfrmCadContrato::btnExcluirClick);
+    on(btnDesfazer, &QPushButton::clicked, &TfrmCadContrato::btnDesfazerClick);
+    on(btnFechar, &QPushButton::clicked, &TfrmCadContrato::btnFecharClick);
+    on(btnDirArqRemessa, &QPushButton::clicked, &TfrmCadContrato::btnDirArqRemessaClick);
+    on(btnDirArqRetorno, &QPushButton::clicked, &TfrmCadContrato::btnDirArqRetornoClick);
 
-    connect(dbeAgencia, &QLineEdit::textChanged, this, [this] { Guard([this] { dbeAgenciaChange(); }); });
+    on(dbeAgencia, &QLineEdit::textChanged, &TfrmCadContrato::dbeAgenciaChange);
     dbeAgencia->onKeyPress = [this](QChar &key) { dbeAgenciaKeyPress(key); };
-    connect(dbeAgencia, &DBEdit::exited, this, [this] { Guard([this] { dbeAgenciaExit(); }); });
-    connect(cmbServico, &DBLookupComboBox::exited, this, [this] { Guard([this] { cmbServicoExit(); }); });
-    connect(dbeDirArqRemessa, &DBEdit::exited, this, [this] { Guard([this] { dbeDirArqRemessaExit(); }); });
+    onExit(dbeAgencia, &TfrmCadContrato::dbeAgenciaExit);
+    onExit(cmbServico, &TfrmCadContrato::cmbServicoExit);
+    onExit(dbeDirArqRemessa, &TfrmCadContrato::dbeDirArqRemessaExit);
 
-    Guard([this] { FormCreate(); });
-}
-
-TfrmCadContrato::~TfrmCadContrato()
-{
-    // The controls outlive this part of the window while the base class
-    // deletes them: nothing they emit may reach the handlers any more.
-    for (QObject *child : findChildren<QObject *>())
-        disconnect(child, nullptr, this, nullptr);
-    dbeAgencia->onKeyPress = nullptr;
-    tblContrato.beforePost = nullptr;
-    delete ui;
+    createForm();
 }
 
 // ---------------------------------------------------------------- opening and closing
@@ -185,16 +122,6 @@ bool TfrmCadContrato::FormClose()
     tblServico.close();
     tblAgencia.close();
     return true;
-}
-
-void TfrmCadContrato::closeEvent(QCloseEvent *event)
-{
-    bool fecha = false;
-    Guard([&] { fecha = FormClose(); });
-    if (fecha)
-        event->accept();
-    else
-        event->ignore();
 }
 
 // ---------------------------------------------------------------- editing state
@@ -400,7 +327,7 @@ void TfrmCadContrato::btnDesfazerClick()
 
 void TfrmCadContrato::btnFecharClick()
 {
-    closeForm(this);
+    Close();
 }
 
 // ---------------------------------------------------------------- field handlers

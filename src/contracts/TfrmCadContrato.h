@@ -2,39 +2,15 @@
 // Contract registration: the window in which contracts and agreements are
 // added, browsed, changed and deleted, one record at a time. Every record is
 // checked before it is saved.
-#include <QWidget>
-
 #include "platform/tables/datasource.h"
 #include "platform/tables/table.h"
+#include "platform/windowing/forms.h"
+#include "ui_TfrmCadContrato.h"
 
-namespace Ui {
-class TfrmCadContrato;
-}
-class DBEdit;
-class DBLookupComboBox;
-class DBText;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-
-class TfrmCadContrato : public QWidget {
+class TfrmCadContrato : public TForm, public Ui::TfrmCadContrato {
     Q_OBJECT
 public:
     explicit TfrmCadContrato(QWidget *parent = nullptr);
-    ~TfrmCadContrato() override;
-
-    // Window definition
-    QFrame *pnlDados;
-    QGroupBox *GroupBox2, *GroupBox1, *GroupBox3;
-    QLabel *Label6, *Label8, *Label7, *Label2, *Label3, *Label1, *Label4;
-    DBEdit *dbeAgencia, *dbeContrato, *BDECtrDescricao, *dbeDirArqRemessa, *dbeDirArqRetorno;
-    DBLookupComboBox *cmbServico;
-    DBText *dbtSisCod, *dbtAgeNome;
-    QFrame *Panel2, *pnlBotoes;
-    QPushButton *btnDirArqRemessa, *btnDirArqRetorno;
-    QPushButton *btnPrimeiro, *btnAnterior, *btnPosterior, *btnUltimo;
-    QPushButton *btnNovo, *btnSalvar, *btnExcluir, *btnDesfazer, *btnFechar;
 
     // Data sets
     tables::Table tblContrato;
@@ -45,9 +21,8 @@ public:
     tables::DataSource dtsServico;
 
     // Handlers
-    void FormCreate();
-    // Returns false when the window must stay open.
-    bool FormClose();
+    void FormCreate() override;
+    bool FormClose() override;
     void dtsContratoStateChange();
     void tblContratoBeforePost(tables::DataSet &dataSet);
     // Save check of one folder box: given, existing, trailing backslash removed.
@@ -73,14 +48,9 @@ public:
     bool ValidaDigitoContrato();
     bool CampoInformado(const QString &valor, const QString &titulo, const QString &mensagem);
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
-
 private:
     // "C:\KRV\<agency>\<contract>" of the contract shown, when the service is
     // "66" and that folder exists; otherwise empty.
     QString diretorioPadrao() const;
     void setNavegacao(bool inicio, bool fim);
-
-    Ui::TfrmCadContrato *ui;
 };

@@ -1,23 +1,14 @@
 #include "contracts/TfrmCnsContrato.h"
-#include "ui_TfrmCnsContrato.h"
 
 #include "db/tables.h"
 #include "platform/windowing/dbcontrols.h"
-#include "platform/windowing/forms.h"
-#include "platform/windowing/guard.h"
 
-#include <QCloseEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QStyle>
 
-TfrmCnsContrato::TfrmCnsContrato(QWidget *parent) : QWidget(parent), ui(new Ui::TfrmCnsContrato)
+TfrmCnsContrato::TfrmCnsContrato(QWidget *parent) : TForm(parent)
 {
-    ui->setupUi(this);
-    Panel2 = ui->Panel2;
-    Panel1 = ui->Panel1;
-    grdContrato = ui->grdContrato;
-    btnOk = ui->btnOk;
+    setupUi(this);
     btnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     resize(717, 357);
 
@@ -51,17 +42,8 @@ TfrmCnsContrato::TfrmCnsContrato(QWidget *parent) : QWidget(parent), ui(new Ui::
     });
     grdContrato->setDataSource(&dtsContrato);
 
-    connect(btnOk, &QPushButton::clicked, this, [this] { Guard([this] { btnOkClick(); }); });
-
-    Guard([this] { FormCreate(); });
-}
-
-TfrmCnsContrato::~TfrmCnsContrato()
-{
-    // The controls outlive this part of the window while the base class deletes them.
-    for (QObject *child : findChildren<QObject *>())
-        disconnect(child, nullptr, this, nullptr);
-    delete ui;
+    on(btnOk, &QPushButton::clicked, &TfrmCnsContrato::btnOkClick);
+    createForm();
 }
 
 void TfrmCnsContrato::FormCreate()
@@ -71,30 +53,15 @@ void TfrmCnsContrato::FormCreate()
     tblServico.open();
 }
 
-void TfrmCnsContrato::FormClose()
+bool TfrmCnsContrato::FormClose()
 {
     enableMainMenuEntry(QStringLiteral("mnuCnsContrato"));
     tblContrato.close();
     tblServico.close();
+    return true;
 }
 
 void TfrmCnsContrato::btnOkClick()
 {
-    closeForm(this);
-}
-
-void TfrmCnsContrato::closeEvent(QCloseEvent *event)
-{
-    Guard([this] { FormClose(); });
-    event->accept();
-}
-
-void TfrmCnsContrato::keyPressEvent(QKeyEvent *event)
-{
-    // Ok is the default button: Enter presses it wherever the focus is.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && btnOk->isEnabled()) {
-        btnOk->click();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    Close();
 }

@@ -1,28 +1,15 @@
 #pragma once
 // Contract query: every registered contract in a grid, in key order, with the
 // system of its service, its folders and its description.
-#include <QWidget>
-
 #include "platform/tables/datasource.h"
 #include "platform/tables/table.h"
+#include "platform/windowing/forms.h"
+#include "ui_TfrmCnsContrato.h"
 
-namespace Ui {
-class TfrmCnsContrato;
-}
-class DBGrid;
-class QFrame;
-class QPushButton;
-
-class TfrmCnsContrato : public QWidget {
+class TfrmCnsContrato : public TForm, public Ui::TfrmCnsContrato {
     Q_OBJECT
 public:
     explicit TfrmCnsContrato(QWidget *parent = nullptr);
-    ~TfrmCnsContrato() override;
-
-    // Window definition
-    QFrame *Panel2, *Panel1;
-    DBGrid *grdContrato;
-    QPushButton *btnOk;
 
     // Data sets
     tables::Table tblContrato;
@@ -30,14 +17,7 @@ public:
     tables::DataSource dtsContrato;
 
     // Handlers
-    void FormCreate();
-    void FormClose();
+    void FormCreate() override;
+    bool FormClose() override;
     void btnOkClick();
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    Ui::TfrmCnsContrato *ui;
 };

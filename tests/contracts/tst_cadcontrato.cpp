@@ -8,6 +8,7 @@
 #include "platform/windowing/dbcontrols.h"
 #include "platform/windowing/folderdialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMdiSubWindow>
@@ -175,6 +176,7 @@ private slots:
     void pastaPadraoDoServico66();
     void seletoresDePasta();
     void fecharComAlteracoes();
+    void leitorDeTela();
 };
 
 void TstCadContrato::abreComTabelaVaziaEInsere()
@@ -652,6 +654,26 @@ void TstCadContrato::fecharComAlteracoes()
     QCOMPARE(s.boxes.dump(), pergunta);
     QTRY_VERIFY(!s.form);
     QCOMPARE(contratos(), QStringList({"1/17/66 C:\\REM C:\\RET FIM"}));
+}
+
+void TstCadContrato::leitorDeTela()
+{
+    Sessao s;
+    fixture::addContract(1, 17, u"66"_s, Rem, Ret);
+    s.abre();
+    auto acessivel = [&](const QString &name) { return QAccessible::queryAccessibleInterface(s.w(name)); };
+    // Each group is announced by its own caption, with its controls under it.
+    for (const auto &[grupo, titulo] : {std::pair{"GroupBox2", "Dados do Contrato"}, std::pair{"GroupBox1", "Dados do Aplicativo"},
+                                        std::pair{"GroupBox3", "Diretórios"}})
+        QCOMPARE(acessivel(QLatin1String(grupo))->text(QAccessible::Name).trimmed(), QString::fromUtf8(titulo));
+    QCOMPARE(acessivel(u"dbeDirArqRemessa"_s)->parent()->object()->objectName(), u"GroupBox3"_s);
+    // A data-bound label tells what it shows, and follows the record.
+    QAccessibleInterface *nome = acessivel(u"dbtAgeNome"_s);
+    QCOMPARE(nome->text(QAccessible::Name), u"Nome da Agência"_s);
+    QCOMPARE(nome->text(QAccessible::Description), u"AGENCIA CENTRO"_s);
+    QCOMPARE(acessivel(u"dbtSisCod"_s)->text(QAccessible::Description), u"COB"_s);
+    s.clica(u"btnNovo"_s);
+    QCOMPARE(nome->text(QAccessible::Description), QString());
 }
 
 QTEST_MAIN(TstCadContrato)

@@ -1,4 +1,5 @@
 #include "platform/windowing/dbcontrols.h"
+#include "platform/windowing/exitwatch.h"
 #include "platform/windowing/guard.h"
 #include "platform/windowing/msgbox.h"
 
@@ -18,63 +19,6 @@ using tables::DataSetState;
 using tables::Field;
 
 namespace {
-
-// The window a control belongs to: the widget an MDI child holds, or the
-// top-level window.
-QWidget *formOf(QWidget *w)
-{
-    while (w && !w->isWindow()) {
-        QWidget *p = w->parentWidget();
-        if (!p || qobject_cast<QMdiSubWindow *>(p))
-            return w;
-        w = p;
-    }
-    return w;
-}
-
-// Whether a focus-out is the user leaving the control for another control of
-// the same window (not a popup, another window taking over, the control
-// being disabled or hidden, or the window closing).
-bool leavesWithinForm(QWidget *self, QFocusEvent *event)
-{
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
-        return false;
-    if (!self->isEnabled() || !self->isVisible())
-        return false;
-    QWidget *next = QApplication::focusWidget();
-    return next && next != self && formOf(next) == formOf(self);
-}
-
-// Drops the mouse press that is on its way to a widget: a click that tried
-// to move the focus away from a control whose exit check refused it must not
-// go on to press the button clicked. Gone after the press, or once control
-// returns to the event loop.
-class PressEater : public QObject {
-public:
-    explicit PressEater(QWidget *target) : QObject(target)
-    {
-        target->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] { deleteLater(); });
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-            deleteLater();
-            return true;
-        }
-        return false;
-    }
-};
-
-// After a control's exit handling: when the focus was put back into the
-// control, the click that moved it elsewhere is dropped. The window's focus
-// child tells, since a message box shown meanwhile may have left no window
-// active.
-void keepClickFromLeaving(QWidget *self, QWidget *target, QFocusEvent *event)
-{
-    if (event->reason() == Qt::MouseFocusReason && target && target != self && self->window()->focusWidget() == self)
-        new PressEater(target);
-}
 
 // Makes typed letters capitals.
 class UpperCaseValidator : public QValidator {
@@ -182,6 +126,17 @@ DBEdit::DBEdit(QWidget *parent) : QLineEdit(parent), link_(this)
     connect(&link_, &FieldLink::changed, this, &DBEdit::refresh);
     connect(this, &QLineEdit::textChanged, this, &DBEdit::onTextChanged);
     setReadOnly(true);
+    // Leaving the edit writes its text into the field; a text the field
+    // refuses is reported and the focus stays.
+    ExitWatcher *exit = ExitWatcher::of(this);
+    exit->canExit = [this] {
+        if (Guard([this] { updateRecord(); }))
+            return true;
+        setFocus(Qt::OtherFocusReason);
+        selectAll();
+        return false;
+    };
+    connect(exit, &ExitWatcher::exited, this, &DBEdit::exited);
 }
 
 void DBEdit::setDataSource(tables::DataSource *source)
@@ -271,30 +226,6 @@ void DBEdit::keyPressEvent(QKeyEvent *event)
     event->setAccepted(ev->isAccepted());
 }
 
-void DBEdit::focusInEvent(QFocusEvent *event)
-{
-    focused_ = true;
-    QLineEdit::focusInEvent(event);
-}
-
-void DBEdit::focusOutEvent(QFocusEvent *event)
-{
-    QLineEdit::focusOutEvent(event);
-    const bool wasFocused = focused_;
-    focused_ = false;
-    if (!wasFocused || !leavesWithinForm(this, event))
-        return;
-    const QPointer<QWidget> target = QApplication::focusWidget();
-    if (!Guard([this] { updateRecord(); })) {
-        // The field refused the text: the focus stays here.
-        setFocus(Qt::OtherFocusReason);
-        selectAll();
-    } else {
-        emit exited();
-    }
-    keepClickFromLeaving(this, target, event);
-}
-
 // ---------------------------------------------------------------- DBText
 
 DBText::DBText(QWidget *parent) : QLabel(parent), link_(this)
@@ -307,6 +238,8 @@ void DBText::refresh()
 {
     Field *f = link_.field();
     setText(f ? f->displayText() : QString());
+    // A screen reader announces the label by its name and tells what it shows.
+    setAccessibleDescription(text());
 }
 
 // ---------------------------------------------------------------- DBLookupComboBox
@@ -323,6 +256,7 @@ DBLookupComboBox::DBLookupComboBox(QWidget *parent) : QComboBox(parent), link_(t
             rebuild();
     });
     connect(this, &QComboBox::activated, this, &DBLookupComboBox::choose);
+    connect(ExitWatcher::of(this), &ExitWatcher::exited, this, &DBLookupComboBox::exited);
 }
 
 void DBLookupComboBox::setKeyField(const QString &name)
@@ -380,24 +314,6 @@ void DBLookupComboBox::choose(int index)
     });
     if (!ok)
         refresh();
-}
-
-void DBLookupComboBox::focusInEvent(QFocusEvent *event)
-{
-    focused_ = true;
-    QComboBox::focusInEvent(event);
-}
-
-void DBLookupComboBox::focusOutEvent(QFocusEvent *event)
-{
-    QComboBox::focusOutEvent(event);
-    const bool wasFocused = focused_;
-    focused_ = false;
-    if (!wasFocused || !leavesWithinForm(this, event))
-        return;
-    const QPointer<QWidget> target = QApplication::focusWidget();
-    emit exited();
-    keepClickFromLeaving(this, target, event);
 }
 
 // ---------------------------------------------------------------- DBGrid

@@ -55,9 +55,9 @@ private:
 // stays in the edit.
 //
 // Leaving a data-aware control for another control of its window emits
-// exited(). When the focus ends up back in the control (the text was refused,
-// or an exit handler put it back), the mouse press that moved it is dropped,
-// so the button clicked is not pressed.
+// exited() (the control's ExitWatcher). When the focus ends up back in the
+// control (the text was refused, or an exit handler put it back), the mouse
+// press that moved it is dropped, so the button clicked is not pressed.
 class DBEdit : public QLineEdit {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
@@ -90,8 +90,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void refresh();
@@ -101,10 +99,10 @@ private:
     bool upperCase_ = false;
     bool pending_ = false;
     bool updating_ = false;
-    bool focused_ = false;
 };
 
-// A data-aware label: the field's display text.
+// A data-aware label: the field's display text, which is also its accessible
+// description (its accessible name says what the label holds).
 class DBText : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
@@ -151,10 +149,6 @@ signals:
     // The focus left for another control of the same window.
     void exited();
 
-protected:
-    void focusInEvent(QFocusEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
-
 private:
     void rebuild();
     void refresh();
@@ -164,7 +158,6 @@ private:
     FieldLink list_;
     QString keyField_;
     QString listField_;
-    bool focused_ = false;
     bool updating_ = false;
 };
 

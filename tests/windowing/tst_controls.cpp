@@ -1,0 +1,141 @@
+// The controls the windows share, placed from a window definition: the file
+// list box, the radio group, the progress bar; and the file open dialog seam.
+#include "common/fixture.h"
+
+#include "platform/filesystem/winfs.h"
+#include "platform/windowing/accessibility.h"
+#include "platform/windowing/controls.h"
+#include "platform/windowing/filedialog.h"
+#include "ui_tst_controls.h"
+
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+struct Janela : QWidget, Ui::TfrmControles {
+    Janela()
+    {
+        setupUi(this);
+        show();
+    }
+};
+} // namespace
+
+class TstControls : public QObject {
+    Q_OBJECT
+private slots:
+    void fileListBox()
+    {
+        fixture::Prefix prefix(false);
+        for (const char *f : {"C:\\REM\\b.txt", "C:\\REM\\A.TXT", "C:\\REM\\c.dat", "C:\\REM\\.oculto.txt", "C:\\REM\\SUB\\d.txt",
+                              "C:\\OUTRA\\x.txt"})
+            fixture::writeFile(QString::fromLatin1(f), "x");
+        Janela j;
+        FileListBox *flb = j.flbArquivos;
+        QSignalSpy cliques(flb, &FileListBox::fileClicked);
+        flb->setDirectory(u"c:\\rem\\"_s);
+        QCOMPARE(flb->items(), QStringList({"A.TXT", "b.txt"})); // ordinary files of the mask, by name
+        QCOMPARE(flb->directory(), u"C:\\rem"_s);
+        QCOMPARE(winfs::currentDir(), u"C:\\REM"_s);
+        flb->setFileName(u"B.TXT"_s);
+        QCOMPARE(flb->fileName(), u"b.txt"_s);
+        QCOMPARE(flb->filePath(), u"C:\\rem\\b.txt"_s);
+        // The same folder in other letters: the current folder stays where it was.
+        winfs::setCurrentDir(u"C:\\OUTRA"_s);
+        fixture::writeFile(u"C:\\REM\\E.TXT"_s, "x");
+        flb->setDirectory(u"C:\\REM"_s);
+        QCOMPARE(winfs::currentDir(), u"C:\\OUTRA"_s);
+        QCOMPARE(flb->items(), QStringList({"A.TXT", "b.txt", "E.TXT"}));
+        QCOMPARE(flb->fileName(), u"b.txt"_s);
+        // A folder that is not there changes nothing.
+        for (const QString &bad : {u"C:\\NADA"_s, u"C:\\REM\\A.TXT"_s})
+            QCOMPARE(fixture::errorOf([&] { flb->setDirectory(bad); }), u"Path not found: "_s + bad);
+        QCOMPARE(flb->directory(), u"C:\\REM"_s);
+        QCOMPARE(flb->count(), 3);
+        // The user's picks are signalled; the program's are not.
+        QCOMPARE(cliques.count(), 0);
+        QTest::mouseClick(flb->viewport(), Qt::LeftButton, {}, flb->visualRect(flb->model()->index(0, 0)).center());
+        QTest::keyClick(flb, Qt::Key_Down);
+        QCOMPARE(cliques.count(), 2);
+        QCOMPARE(flb->fileName(), u"b.txt"_s);
+        flb->setFileName(u"nenhum.txt"_s);
+        QCOMPARE(flb->fileName(), QString());
+    }
+
+    void fileListBoxOfALargeFolder()
+    {
+        fixture::Prefix prefix(false);
+        fixture::makeDir(u"C:\\GRANDE"_s);
+        const QString host = winfs::hostPath(u"C:\\GRANDE"_s);
+        for (int i = 0; i < 20000; ++i)
+            QFile(host + u"/R%1.TXT"_s.arg(i, 5, 10, QLatin1Char('0'))).open(QIODevice::WriteOnly);
+        Janela j;
+        QElapsedTimer t;
+        t.start();
+        j.flbArquivos->setDirectory(u"C:\\GRANDE"_s);
+        j.flbArquivos->setFileName(u"r19999.txt"_s);
+        QApplication::processEvents();
+        qInfo("20000 files listed and one selected in %lld ms", t.elapsed());
+        QCOMPARE(j.flbArquivos->count(), 20000);
+        QCOMPARE(j.flbArquivos->fileName(), u"R19999.TXT"_s);
+        QVERIFY(t.elapsed() < 3000);
+    }
+
+    void radioGroup()
+    {
+        installAccessibility();
+        Janela j;
+        RadioGroup *g = j.RadGrpAmbiente;
+        QCOMPARE(g->items(), QStringList({"Produção", "Teste"}));
+        QCOMPARE(g->itemIndex(), 0);
+        QVERIFY(g->button(0)->isChecked());
+        QCOMPARE(QAccessible::queryAccessibleInterface(g)->text(QAccessible::Name), u" Ambiente de Processamento "_s);
+        QSignalSpy cliques(g, &RadioGroup::itemClicked);
+        QSignalSpy mudancas(g, &RadioGroup::itemIndexChanged);
+        const QPoint marca(6, g->button(1)->height() / 2); // on the round mark
+        QTest::mouseClick(g->button(1), Qt::LeftButton, {}, marca);
+        QTest::mouseClick(g->button(1), Qt::LeftButton, {}, marca); // already chosen: nothing
+        QCOMPARE(g->itemIndex(), 1);
+        g->setItemIndex(0);
+        g->setItemIndex(-1);
+        QCOMPARE(cliques.count(), 1);
+        QCOMPARE(mudancas.count(), 3);
+        QVERIFY(!g->button(0)->isChecked() && !g->button(1)->isChecked());
+    }
+
+    void progressBar()
+    {
+        Janela j;
+        ProgressBar *p = j.ProgressBar1;
+        QCOMPARE(p->max(), Q_INT64_C(4294967296)); // 4 GiB, beyond the toolkit's int
+        p->setPosition(Q_INT64_C(3221225472));
+        QCOMPARE(p->fraction(), 0.75);
+        p->setPosition(Q_INT64_C(5000000000)); // beyond the maximum: a full bar
+        QCOMPARE(p->fraction(), 1.0);
+        p->setRange64(0, 100);
+        p->setPosition(150);
+        QCOMPARE(p->value(), p->maximum());
+        p->setPosition(-5);
+        QCOMPARE(p->value(), 0);
+        p->setRange64(std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max());
+        p->setPosition(0);
+        QVERIFY(qAbs(p->fraction() - 0.5) < 1e-6);
+        p->setRange64(0, 0); // an empty file
+        QCOMPARE(p->fraction(), 1.0);
+    }
+
+    void fileOpenDialogSeam()
+    {
+        setFileChooser([](const QString &dir, const QString &title) { return dir + u" | "_s + title; });
+        QCOMPARE(OpenFileDialog(u"C:\\ZQ\\"_s), u"C:\\ZQ\\ | "_s);
+        setFileChooser({});
+    }
+};
+
+QTEST_MAIN(TstControls)
+#include "tst_controls.moc"
