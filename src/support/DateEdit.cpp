@@ -1,18 +1,16 @@
 #include "support/DateEdit.h"
 
 #include "platform/runtime/convert.h"
+#include "platform/windowing/exitwatch.h"
 #include "platform/windowing/msgbox.h"
 
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPainter>
-#include <QPointer>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -44,56 +42,6 @@ double sanitized(double value)
         return NoDate;
     return value;
 }
-
-// The window a control belongs to: the widget an MDI child holds, or the
-// top-level window.
-QWidget *formOf(QWidget *w)
-{
-    while (w && !w->isWindow()) {
-        QWidget *p = w->parentWidget();
-        if (!p || qobject_cast<QMdiSubWindow *>(p))
-            return w;
-        w = p;
-    }
-    return w;
-}
-
-// Whether a focus-out is the user leaving the control: for another control
-// of the same window, or for no control at all (the window took the focus
-// away to read what was entered). Another window or a popup taking over, or
-// the control being disabled or hidden, is no leave: the entry goes on when
-// the focus comes back.
-bool leavesControl(QWidget *self, QFocusEvent *event)
-{
-    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
-        return false;
-    if (!self->isEnabled() || !self->isVisible())
-        return false;
-    QWidget *next = QApplication::focusWidget();
-    if (!next)
-        return true;
-    return next != self && formOf(next) == formOf(self);
-}
-
-// Drops the mouse press on its way to the control that a refused exit did
-// not let take the focus, so that a button clicked is not pressed. Gone after
-// the press, or once control returns to the event loop.
-class PressEater : public QObject {
-public:
-    explicit PressEater(QWidget *target) : QObject(target)
-    {
-        target->installEventFilter(this);
-        QTimer::singleShot(0, this, [this] { deleteLater(); });
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
-            deleteLater();
-            return true;
-        }
-        return false;
-    }
-};
 
 // Mask letters of Qt that a separator must be escaped from.
 bool isMaskLetter(QChar c)
@@ -188,6 +136,20 @@ TDateEdit::TDateEdit(QWidget *parent) : QLineEdit(parent)
 {
     QLineEdit::setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     connect(this, &QLineEdit::textChanged, this, &TDateEdit::onTextChanged);
+    // Leaving the box, for another control of the window or for none (the
+    // window taking the focus away to read the date), completes the entry or
+    // refuses it; a refused exit keeps the focus and swallows the click.
+    ExitWatcher *exit = ExitWatcher::of(this);
+    exit->leavesOnClearFocus = true;
+    exit->canExit = [this] {
+        if (acceptExit()) {
+            update();
+            return true;
+        }
+        DateError();
+        return false;
+    };
+    connect(exit, &ExitWatcher::exited, this, &TDateEdit::exited);
 }
 
 void TDateEdit::setAlignment(TAlignment value)
@@ -380,24 +342,9 @@ void TDateEdit::focusInEvent(QFocusEvent *event)
 void TDateEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    const bool wasFocused = focused_;
     focused_ = false;
     selectOnPress_ = false;
-    if (!wasFocused || !leavesControl(this, event)) {
-        update();
-        return;
-    }
-    const QPointer<QWidget> target = QApplication::focusWidget();
-    if (acceptExit()) {
-        update();
-        emit exited();
-        return;
-    }
-    DateError();
-    // The window's focus child tells whether the focus came back, since a
-    // box shown by OnDateError may have left no window active.
-    if (event->reason() == Qt::MouseFocusReason && target && target != this && window()->focusWidget() == this)
-        new PressEater(target);
+    update();
 }
 
 void TDateEdit::keyPressEvent(QKeyEvent *event)

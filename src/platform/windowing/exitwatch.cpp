@@ -21,15 +21,17 @@ QWidget *formOf(QWidget *w)
 namespace {
 
 // Whether a focus-out is the user leaving the control for another control of
-// the same window.
-bool leavesWithinForm(QWidget *self, QFocusEvent *event)
+// the same window (or, when asked, for no control at all).
+bool leavesWithinForm(QWidget *self, QFocusEvent *event, bool orForNone)
 {
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
         return false;
     if (!self->isEnabled() || !self->isVisible())
         return false;
     QWidget *next = QApplication::focusWidget();
-    return next && next != self && formOf(next) == formOf(self);
+    if (!next)
+        return orForNone;
+    return next != self && formOf(next) == formOf(self);
 }
 
 // Drops the mouse press that is on its way to a widget: a click that tried
@@ -96,7 +98,7 @@ bool ExitWatcher::eventFilter(QObject *watched, QEvent *event)
     auto *focusEvent = static_cast<QFocusEvent *>(event);
     const bool wasFocused = focused_;
     focused_ = false;
-    if (!wasFocused || !leavesWithinForm(self, focusEvent))
+    if (!wasFocused || !leavesWithinForm(self, focusEvent, leavesOnClearFocus))
         return true;
     const QPointer<QWidget> target = QApplication::focusWidget();
     const QPointer<ExitWatcher> alive = this;

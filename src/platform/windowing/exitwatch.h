@@ -26,6 +26,9 @@ public:
     // Runs before exited(); false refuses the exit: exited() is not emitted,
     // and canExit is expected to have put the focus back.
     std::function<bool()> canExit;
+    // Whether the focus leaving for no control at all (the window clearing
+    // it, to read what the control holds) counts as an exit.
+    bool leavesOnClearFocus = false;
 
 signals:
     void exited();
