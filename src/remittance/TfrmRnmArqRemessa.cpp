@@ -14,6 +14,7 @@
 #include "support/FmxUtils.h"
 
 #include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace {
 
@@ -55,6 +56,7 @@ TfrmRnmArqRemessa::TfrmRnmArqRemessa(QWidget *parent) : TForm(parent)
     courier.setPointSize(font().pointSize() > 0 ? font().pointSize() : 9);
     cmbContrato->setFont(courier);
     cmbContrato->setMinimumContentsLength(46);
+    alinhaCabecalho();
 
     // Data sets: contracts with agency name, system and service identifier;
     // the log; agencies and services for the lookups and the record length.
@@ -124,6 +126,25 @@ bool TfrmRnmArqRemessa::FormClose()
 }
 
 // ---------------------------------------------------------------- contract and folders
+
+// The caption over the list is "Agência", 73 blanks and "Contrato" or
+// "Convênio": its blanks are narrowed or widened so that the second word
+// stands over the contract column (character 33) of the entries.
+void TfrmRnmArqRemessa::alinhaCabecalho()
+{
+    QStyleOptionComboBox opcao;
+    opcao.initFrom(cmbContrato);
+    opcao.rect = QRect(0, 0, 400, cmbContrato->sizeHint().height());
+    opcao.frame = true;
+    const int texto = style()->subControlRect(QStyle::CC_ComboBox, &opcao, QStyle::SC_ComboBoxEditField, cmbContrato).left();
+    const QFontMetricsF lista(cmbContrato->font());
+    const QFontMetricsF cabecalho(Label1->font());
+    const qreal alvo = texto + lista.horizontalAdvance(QString(32, QLatin1Char('0'))) + 1;
+    const qreal espaco = (alvo - cabecalho.horizontalAdvance(QStringLiteral("Agência"))) / 73;
+    QFont fonte = Label1->font();
+    fonte.setWordSpacing(std::max<qreal>(espaco, 1) - cabecalho.horizontalAdvance(QLatin1Char(' ')));
+    Label1->setFont(fonte);
+}
 
 bool TfrmRnmArqRemessa::localizaContrato()
 {
