@@ -290,7 +290,8 @@ void TfrmRnmArqRemessa::MontaNomeArqDestino()
     if (!servicoCadastrado()) {
         // Without its service the name would lack system and identifier.
         lblNomeArqKELT->clear();
-        MessageBox(QStringLiteral("O serviço ") + servico + QStringLiteral(" do contrato não está cadastrado\r") + QStringLiteral("Arquivo NÃO pode ser Renomeado!!"),
+        MessageBox(QStringLiteral("O serviço ") + servico
+                       + QStringLiteral(" do contrato não está cadastrado\rArquivo NÃO pode ser Renomeado!!"),
                    TituloRenomeia, MsgStyle::Information);
         return;
     }
@@ -456,8 +457,11 @@ void TfrmRnmArqRemessa::btnRnmArqClick()
     try {
         const QString sis = dbtSisCod->text();
         criaPasta(QStringLiteral("C:\\ZQ"));
-        criaPasta(QStringLiteral("C:\\ZQ\\") + sis);
-        criaPasta(QStringLiteral("C:\\ZQ\\") + sis + QStringLiteral("\\Saida"));
+        // A contract whose service is not registered has no system: no folder is named after it.
+        if (!sis.isEmpty()) {
+            criaPasta(QStringLiteral("C:\\ZQ\\") + sis);
+            criaPasta(QStringLiteral("C:\\ZQ\\") + sis + QStringLiteral("\\Saida"));
+        }
 
         winfs::FileReader leitor;
         const int abertura = leitor.open(origem); // a failure shows in the pass and when the source is closed
