@@ -19,6 +19,7 @@
 #include "platform/tables/session.h"
 #include "platform/windowing/guard.h"
 #include "platform/windowing/msgbox.h"
+#include "remittance/TfrmRnmArqRemessa.h"
 #include "support/FmxUtils.h"
 
 #include <QApplication>
@@ -342,10 +343,7 @@ void TfrmPrincipal::mnuRnmArqRemessaClick()
     if (trazJanela(frmRnmArqRemessa))
         return;
     if (existeContrato())
-        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [this] {
-            return new TPlaceholderForm(QStringLiteral("frmRnmArqRemessa"), QStringLiteral("Renomeia Arquivo Remessa"),
-                                        QStringLiteral("mnuRnmArqRemessa"), QSize(600, 420), this);
-        });
+        abreJanela(frmRnmArqRemessa, mnuRnmArqRemessa, [this] { return new TfrmRnmArqRemessa(this); });
 }
 
 void TfrmPrincipal::mnuCnsArqRenomeadosClick()

@@ -1,0 +1,259 @@
+// Figures for the remittance line-fitting pass: a file of 400-character
+// records (short lines, trailing blanks, CR LF) fitted to record length 400
+// headless and through the remittance window (offscreen), against a plain
+// buffered copy of the same file; and the memory of a pass over a file
+// without any line end. Each figure is the best of nine runs taken in turn;
+// one figure a line, "name: value unit".
+//   build-release/bench_remittance [MB, default 100]
+#include "common/fixture.h"
+
+#include "app/TfrmPrincipal.h"
+#include "platform/filesystem/filehandles.h"
+#include "platform/filesystem/winfs.h"
+#include "platform/windowing/msgbox.h"
+#include "remittance/TfrmRnmArqRemessa.h"
+#include "remittance/VerificaArquivo.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <functional>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <tuple>
+
+namespace {
+
+// A figure of /proc/self/status, in kB: "VmHWM" (peak resident memory since
+// the last reset) or "VmRSS" (resident now).
+long memoria(const char *campo)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (l.startsWith(campo))
+            return l.mid(int(qstrlen(campo)) + 1).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Resets the peak to what is resident now, and gives that.
+long zeraPico()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+    return memoria("VmRSS");
+}
+
+// The highest resident memory of any run.
+long picoGeral = 0;
+
+// How far the resident memory rose above `antes` since the reset.
+long crescimento(long antes)
+{
+    const long pico = memoria("VmHWM");
+    picoGeral = std::max(picoGeral, pico);
+    return std::max(0L, pico - antes);
+}
+
+void gera(const QString &nome, qint64 bytes, bool comLinhas)
+{
+    fixture::writeFile(nome, QByteArray());
+    QFile f(winfs::hostPath(nome));
+    f.open(QIODevice::WriteOnly);
+    QByteArray bloco;
+    if (comLinhas) {
+        // Full records, records with trailing blanks, short ones, a blank one.
+        for (int i = 0; bloco.size() < (1 << 20); ++i) {
+            switch (i % 4) {
+            case 0: bloco += QByteArray(400, char('A' + i % 26)); break;
+            case 1: bloco += QByteArray(380, '1') + QByteArray(20, ' '); break;
+            case 2: bloco += QByteArray(120, 'c'); break;
+            case 3: bloco += QByteArray(400, ' '); break;
+            }
+            bloco += "\r\n";
+        }
+    } else {
+        bloco = QByteArray(1 << 20, 'x');
+    }
+    for (qint64 escrito = 0; escrito < bytes; escrito += bloco.size())
+        f.write(bloco.constData(), std::min<qint64>(bloco.size(), bytes - escrito));
+}
+
+// Wall-clock and CPU time of the calling thread (CPU time counts the work,
+// not the waits for the other programs of a shared machine).
+struct Instante {
+    QElapsedTimer parede;
+    timespec cpu{};
+    void marca()
+    {
+        parede.start();
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+    }
+    std::pair<double, double> desde() const
+    {
+        timespec agora{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &agora);
+        return {parede.nsecsElapsed() / 1e9, double(agora.tv_sec - cpu.tv_sec) + (agora.tv_nsec - cpu.tv_nsec) / 1e9};
+    }
+};
+
+struct Medida {
+    double passe = 0;    // the copy loop or the pass alone (bytes in the page cache), wall clock
+    double passeCpu = 0; // the same in CPU time
+    double total = 0;    // the whole delivery, flushed to disk, wall clock
+    long crescimentoKb = 0; // rise of the resident memory during the run
+};
+
+// The best of two runs, and the higher memory peak.
+Medida melhor(const Medida &m, const Medida &n)
+{
+    return {std::min(m.passe, n.passe), std::min(m.passeCpu, n.passeCpu), std::min(m.total, n.total), std::max(m.crescimentoKb, n.crescimentoKb)};
+}
+
+// A run through the file handles: work() between opening and closing.
+Medida comArquivos(const QString &origem, const QString &destino,
+                   const std::function<bool(winfs::FileReader &, winfs::FileWriter &)> &work)
+{
+    // Every run writes a new file, as a rename does.
+    winfs::deleteFile(destino);
+    const long residente = zeraPico();
+    Instante inicio;
+    inicio.marca();
+    winfs::FileReader leitor;
+    winfs::FileWriter escritor;
+    leitor.open(origem);
+    escritor.create(destino);
+    Medida m;
+    const bool ok = work(leitor, escritor);
+    std::tie(m.passe, m.passeCpu) = inicio.desde();
+    if (!ok || escritor.close() != 0)
+        std::fprintf(stderr, "failed: %s\n", qPrintable(destino));
+    m.total = inicio.desde().first;
+    m.crescimentoKb = crescimento(residente);
+    return m;
+}
+
+bool copia(winfs::FileReader &leitor, winfs::FileWriter &escritor)
+{
+    static QByteArray bloco(int(winfs::FileBufferSize), '\0');
+    qint64 lidos = 0;
+    int codigo = 0;
+    while (codigo == 0 && leitor.read(bloco.data(), bloco.size(), lidos) == 0)
+        codigo = escritor.write(bloco.constData(), lidos);
+    return codigo == 0;
+}
+
+bool passa(winfs::FileReader &leitor, winfs::FileWriter &escritor)
+{
+    qint64 ultima = 0;
+    return remessa::VerificaArquivo(leitor, escritor, 400, [&](remessa::Etapa, qint64 p) { ultima = p; });
+}
+
+// Times the pass inside the window: from the paint of its first status text
+// to the paint of "Arquivo OK".
+struct RelogioDoPasse : QObject {
+    Instante inicio;
+    std::pair<double, double> tempos;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) {
+            const QString texto = static_cast<QLabel *>(o)->text();
+            if (texto == QLatin1String("Verificando arquivo..."))
+                inicio.marca();
+            else if (texto == QLatin1String("Arquivo OK") && inicio.parede.isValid())
+                tempos = inicio.desde();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Q_INIT_RESOURCE(installed_rows);
+    const qint64 mb = argc > 1 ? std::atoll(argv[1]) : 100;
+    const qint64 bytes = mb << 20;
+    const QString registros = QStringLiteral("C:\\REM\\registros.txt");
+    const QString semFim = QStringLiteral("C:\\SEMFIM\\semfim.txt");
+
+    fixture::Prefix prefix;
+    fixture::addContract(12, 345678, QStringLiteral("66"), QStringLiteral("C:\\REM"));
+    gera(registros, bytes, true);
+    gera(semFim, bytes, false);
+    fixture::makeDir(QStringLiteral("C:\\B"));
+
+    const Medida linhaSemFim = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passa);
+
+    // Through the window: the contract chosen (its first file is taken), the
+    // button pressed, the boxes answered (the replacement of the previous
+    // run's file agreed to); the whole rename, log record included.
+    setMessageResponder([](const BoxRecord &b) { return int(b.style == MsgStyle::Question ? mrYes : mrOk); });
+    TfrmPrincipal principal;
+    principal.show();
+    if (!QTest::qWaitForWindowExposed(&principal))
+        std::fprintf(stderr, "window not shown: it paints nothing\n");
+    principal.mnuRnmArqRemessaClick();
+    auto *janela = qobject_cast<TfrmRnmArqRemessa *>(principal.frmRnmArqRemessa.data());
+    emit janela->cmbContrato->activated(0);
+    RelogioDoPasse relogio;
+    janela->Label4->installEventFilter(&relogio);
+    auto renomeia = [&] {
+        janela->btnRnmArq->setEnabled(true);
+        const long residente = zeraPico();
+        QElapsedTimer t;
+        t.start();
+        janela->btnRnmArq->click();
+        Medida m;
+        m.total = t.nsecsElapsed() / 1e9;
+        std::tie(m.passe, m.passeCpu) = relogio.tempos;
+        m.crescimentoKb = crescimento(residente);
+        return m;
+    };
+
+    // The three in turn, so that the load of a shared machine falls on all of them alike.
+    Medida plana, semJanela, comJanela;
+    for (int rodada = 0; rodada < 9; ++rodada) {
+        const Medida a = comArquivos(registros, QStringLiteral("C:\\B\\copia.txt"), copia);
+        const Medida b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+        const Medida c = renomeia();
+        plana = rodada ? melhor(plana, a) : a;
+        semJanela = rodada ? melhor(semJanela, b) : b;
+        comJanela = rodada ? melhor(comJanela, c) : c;
+    }
+    const bool entregue = winfs::fileSize(QStringLiteral("C:\\ZQ\\COB\\SAIDA\\") + janela->lblNomeArqKELT->text())
+        == winfs::fileSize(QStringLiteral("C:\\B\\ajustado.txt"));
+    setMessageResponder({});
+
+    auto mbs = [mb](double segundos) { return segundos > 0 ? mb / segundos : 0.0; };
+    std::printf("file_size: %lld MB\n", static_cast<long long>(mb));
+    std::printf("plain_copy: %.1f MB/s\n", mbs(plana.passe));
+    std::printf("pass_headless: %.1f MB/s\n", mbs(semJanela.passe));
+    std::printf("pass_window: %.1f MB/s\n", mbs(comJanela.passe));
+    std::printf("plain_copy_cpu: %.1f MB/s\n", mbs(plana.passeCpu));
+    std::printf("pass_headless_cpu: %.1f MB/s\n", mbs(semJanela.passeCpu));
+    std::printf("pass_window_cpu: %.1f MB/s\n", mbs(comJanela.passeCpu));
+    std::printf("headless_to_copy: %.2f ratio\n", plana.passe / semJanela.passe);
+    std::printf("headless_to_copy_cpu: %.2f ratio\n", plana.passeCpu / semJanela.passeCpu);
+    std::printf("window_slower_than_headless: %.1f %%\n", (comJanela.passe / semJanela.passe - 1) * 100);
+    std::printf("window_slower_than_headless_cpu: %.1f %%\n", (comJanela.passeCpu / semJanela.passeCpu - 1) * 100);
+    std::printf("plain_copy_flushed: %.1f MB/s\n", mbs(plana.total));
+    std::printf("pass_headless_flushed: %.1f MB/s\n", mbs(semJanela.total));
+    std::printf("rename_window_flushed: %.1f MB/s\n", mbs(comJanela.total));
+    std::printf("pass_no_line_end: %.1f MB/s\n", mbs(linhaSemFim.passe));
+    std::printf("rss_growth_copy: %ld kB\n", plana.crescimentoKb);
+    std::printf("rss_growth_headless: %ld kB\n", semJanela.crescimentoKb);
+    std::printf("rss_growth_no_line_end: %ld kB\n", linhaSemFim.crescimentoKb);
+    std::printf("rss_growth_window: %ld kB\n", comJanela.crescimentoKb);
+    std::printf("peak_rss: %ld kB\n", picoGeral);
+    std::printf("window_delivered_same_bytes: %d bool\n", entregue ? 1 : 0);
+    return entregue ? 0 : 1;
+}

@@ -1,0 +1,198 @@
+#include "remittance/VerificaArquivo.h"
+
+#include "platform/filesystem/filehandles.h"
+#include "platform/runtime/convert.h"
+#include "platform/runtime/errors.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace remessa {
+
+namespace {
+
+constexpr unsigned char CR = 13;
+constexpr unsigned char LF = 10;
+constexpr unsigned char FimDeTexto = 26;
+
+// Bytes that stop the collection of a line: the two line ends and the end-of-text mark.
+constexpr std::array<bool, 256> terminadores = [] {
+    std::array<bool, 256> t{};
+    t[CR] = t[LF] = t[FimDeTexto] = true;
+    return t;
+}();
+
+// The first byte of [p, fim) that ends a line or the text; fim when there is none.
+const unsigned char *procuraTerminador(const unsigned char *p, const unsigned char *const fim)
+{
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: lines are long and their ends are rare.
+    const __m128i cr = _mm_set1_epi8(char(CR));
+    const __m128i lf = _mm_set1_epi8(char(LF));
+    const __m128i fimDeTexto = _mm_set1_epi8(char(FimDeTexto));
+    for (; fim - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i achou = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, fimDeTexto));
+        if (const unsigned mascara = unsigned(_mm_movemask_epi8(achou)))
+            return p + std::countr_zero(mascara);
+    }
+#endif
+    while (p < fim && !terminadores[*p])
+        ++p;
+    return p;
+}
+
+// True when a byte of [p, p + n) is neither blank nor a control character (above 32).
+bool temTexto(const unsigned char *p, qint64 n)
+{
+    const unsigned char *const fim = p + n;
+#if defined(__SSE2__)
+    const __m128i branco = _mm_set1_epi8(' ');
+    for (; fim - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, branco), branco)) != 0xFFFF)
+            return true;
+    }
+#endif
+    for (; p < fim; ++p)
+        if (*p > ' ')
+            return true;
+    return false;
+}
+
+// The current line, kept as its fitted form: the first bytes up to the record
+// length over a row of blanks, followed by CR LF, plus the full length of the
+// line as read (for the progress counter).
+class LinhaAjustada {
+public:
+    LinhaAjustada(winfs::FileWriter &destino, int tamanho)
+        : destino_(destino), tamanho_(std::max(tamanho, 0)), bytes_(size_t(tamanho_) + 2, ' ')
+    {
+        bytes_[size_t(tamanho_)] = CR;
+        bytes_[size_t(tamanho_) + 1] = LF;
+    }
+
+    // Appends bytes read to the line; only the first record-length bytes are kept.
+    void acrescenta(const unsigned char *dados, qint64 quantos)
+    {
+        comprimento_ += quantos;
+        if (usados_ >= tamanho_ || quantos == 0)
+            return;
+        const qint64 cabem = std::min<qint64>(quantos, tamanho_ - usados_);
+        std::memcpy(bytes_.data() + usados_, dados, size_t(cabem));
+        // Blank means blanks and control characters only.
+        temTexto_ = temTexto_ || temTexto(dados, cabem);
+        usados_ += cabem;
+    }
+
+    qint64 comprimento() const { return comprimento_; }
+
+    // Writes the fitted line with its CR LF unless it is blank, and starts an
+    // empty line. Gives the write's code (0 when nothing was written).
+    int AjustaLinha()
+    {
+        const int status = temTexto_ ? destino_.write(bytes_.data(), tamanho_ + 2) : 0;
+        std::memset(bytes_.data(), ' ', size_t(usados_));
+        usados_ = 0;
+        comprimento_ = 0;
+        temTexto_ = false;
+        return status;
+    }
+
+private:
+    winfs::FileWriter &destino_;
+    const qint64 tamanho_;
+    std::vector<char> bytes_;
+    qint64 usados_ = 0;      // bytes of the line held, at most the record length
+    qint64 comprimento_ = 0; // bytes of the line read, line ends excluded
+    bool temTexto_ = false;  // a held byte is neither blank nor a control character
+};
+
+} // namespace
+
+QString textoEtapa(Etapa etapa, qint64 contador)
+{
+    switch (etapa) {
+    case Etapa::Inicio:
+        return QStringLiteral("Verificando arquivo...");
+    case Etapa::Linha:
+        return QStringLiteral("Verificando arquivo...   ") + FormatFloat(QStringLiteral("#,###,##0.00"), double(contador) / 1024.0)
+            + QStringLiteral("KB lidos");
+    case Etapa::Fim:
+        return QStringLiteral("Arquivo OK");
+    case Etapa::FimDaLeitura:
+        break;
+    }
+    return QString();
+}
+
+bool VerificaArquivo(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoRegistro, const Progresso &progresso)
+{
+    auto avisa = [&progresso](Etapa etapa, qint64 posicao) {
+        if (progresso)
+            progresso(etapa, posicao);
+    };
+    LinhaAjustada linha(destino, tamanhoRegistro);
+    const std::unique_ptr<unsigned char[]> bloco(new unsigned char[winfs::FileBufferSize]);
+
+    avisa(Etapa::Inicio, 1);
+    qint64 contador = 1;
+    int status = 0;
+    bool emFimDeLinha = false; // inside a run of CR and LF that has already ended a line
+    bool fimDoTexto = false;   // a byte 26 was met: nothing after it is read
+    while (status == 0 && !fimDoTexto) {
+        qint64 lidos = 0;
+        status = origem.read(bloco.get(), winfs::FileBufferSize, lidos);
+        if (status != 0)
+            break;
+        const unsigned char *p = bloco.get();
+        const unsigned char *const fim = p + lidos;
+        while (p < fim) {
+            if (emFimDeLinha) {
+                while (p < fim && (*p == CR || *p == LF))
+                    ++p;
+                if (p == fim)
+                    break;
+                emFimDeLinha = false;
+            }
+            const unsigned char *q = procuraTerminador(p, fim);
+            linha.acrescenta(p, q - p);
+            p = q;
+            if (p == fim)
+                break;
+            if (*p == FimDeTexto) {
+                fimDoTexto = true;
+                break;
+            }
+            // A line end.
+            contador += linha.comprimento();
+            avisa(Etapa::Linha, contador);
+            status = linha.AjustaLinha();
+            if (status != 0)
+                break;
+            emFimDeLinha = true;
+            ++p;
+        }
+    }
+
+    avisa(Etapa::Fim, contador);
+    if (status == ioEndOfFile) {
+        // A last line without a line end.
+        avisa(Etapa::FimDaLeitura, contador + 100);
+        status = linha.AjustaLinha();
+    } else if (status == 0 && fimDoTexto) {
+        // Text between the last line end and the byte 26 is a last line too.
+        status = linha.AjustaLinha();
+    }
+    return status == 0 || status == ioEndOfFile;
+}
+
+} // namespace remessa
