@@ -19,6 +19,7 @@
 #include "platform/tables/session.h"
 #include "platform/windowing/guard.h"
 #include "platform/windowing/msgbox.h"
+#include "return/TfrmRnmArqRetorno.h"
 #include "support/FmxUtils.h"
 
 #include <QApplication>
@@ -416,10 +417,7 @@ void TfrmPrincipal::mnuRnmArqRetornoClick()
     }
     tblContrato.close();
     if (found)
-        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] {
-            return new TPlaceholderForm(QStringLiteral("frmRnmArqRetorno"), QStringLiteral("Renomeia Arquivo Retorno"),
-                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420), this);
-        });
+        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] { return new TfrmRnmArqRetorno(this); });
     else
         MessageBox(QStringLiteral("Não existem arquivos retorno dos Contratos\rcadastrados a serem renomeados"),
                    QStringLiteral("Informação"), MsgStyle::Error);
