@@ -84,7 +84,7 @@ TfrmRnmArqRetorno::TfrmRnmArqRetorno(QWidget *parent) : TForm(parent)
     setupUi(this);
     for (QGroupBox *g : {GroupBox1, GroupBox2, GroupBox3, GroupBox4})
         setBoldTitle(g);
-    resize(560, 440);
+    resize(560, 420);
     // The agency box is as wide as "Agência" and its blanks, so that the
     // second word of Label1 stands over the contract number.
     const QFontMetrics medida(Label1->font());
