@@ -11,7 +11,6 @@
 #include "return/Entrega.h"
 #include "return/TfrmRnmArqRetorno.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -20,43 +19,42 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Cob = u"C:\\ZQ\\COB\\ENTRADA"_s;
+const QString Cob = u"C:\\ZQ\\COB\\ENTRADA\\"_s;
 const QString Arquivo = u"20050315COB01X0123000045678.TXT"_s;
+const QString Destino = u"C:\\RET\\RETORNO.TXT"_s;
 const QString Erro = u"Erro de Crítica - Nome Arquivo Retorno | "_s;
+const QString Invalido = Erro + u"O nome de arquivo informado não é válido\rRedigite! | error"_s;
+const QString Nenhum = Erro + u"Não existem arquivos retorno dos contratos\rcadastrados a serem renomeados | error"_s;
+const QString Pergunta = u"Confirmação | Deseja substituir o arquivo C:\\RET\\RETORNO.TXT? | question\n"_s;
 const QString Sucesso = u"Renomeia Arquivos | Arquivo Renomeado com Sucesso!! | information"_s;
 const QString NaoRenomeado = u"Renomeia Arquivos | Arquivo NÃO foi Renomeado!! | information"_s;
 const QDateTime Relogio(QDate(2026, 12, 8), QTime(14, 5, 9));
 
-// A prefix with agency 123 and its COB contract 45678 (return folder
-// C:\RET\), and a return file of it in the COB incoming folder.
+// Agency 123 with its COB contract 45678 (return folder C:\RET\) and a
+// return file of it in the COB incoming folder.
 struct Janela {
     explicit Janela(const QString &dirRetorno = u"C:\\RET\\"_s)
     {
         fixture::addAgency(123, u"  CENTRO "_s);
         fixture::addContract(123, 45678, u"66"_s, u"C:\\"_s, dirRetorno, u"Loja do centro"_s);
         fixture::makeDir(u"C:\\RET"_s);
-        fixture::writeFile(Cob + u"\\"_s + Arquivo, "retorno\r\n");
+        fixture::writeFile(Cob + Arquivo, "retorno\r\n");
     }
-    ~Janela()
-    {
-        setFileChooser({});
-        principal.reset();
-    }
+    ~Janela() { setFileChooser({}); }
     TfrmRnmArqRetorno *abre()
     {
         principal = std::make_unique<TfrmPrincipal>();
         principal->show();
         principal->mnuRnmArqRetornoClick();
-        QCoreApplication::processEvents();
         form = qobject_cast<TfrmRnmArqRetorno *>(principal->frmRnmArqRetorno.data());
         return form;
     }
-    // Picks a file in the file open dialog (a name of the COB folder).
+    // Picks a file (of the COB folder, unless a full path) in the file open dialog.
     void escolhe(const QString &nome)
     {
         setFileChooser([this, nome](const QString &inicial, const QString &) {
             pastaInicial = inicial;
-            return nome.isEmpty() ? nome : Cob + u"\\"_s + nome;
+            return nome.isEmpty() || nome.contains(u':') ? nome : Cob + nome;
         });
         form->btnDirArqKELT->click();
     }
@@ -64,8 +62,7 @@ struct Janela {
     QString caixas()
     {
         const QString d = boxes.dump();
-        boxes.clear();
-        return d;
+        return boxes.clear(), d;
     }
 
     fixture::Prefix prefix;
@@ -75,10 +72,18 @@ struct Janela {
     QString pastaInicial;
 };
 
-// Names in the return folder, hidden ones included.
+// Names in a folder, hidden ones included.
 QStringList naPasta(const QString &pasta)
 {
     return QDir(winfs::hostPath(pasta)).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+QString textos(const QList<QWidget *> &controles)
+{
+    QStringList out;
+    for (QWidget *c : controles)
+        out << c->property("text").toString();
+    return out.join(u'|');
 }
 
 } // namespace
@@ -93,90 +98,67 @@ private slots:
         setClock([] { return Relogio; });
     }
 
-    void identifiesTheFirstFileAndShowsItsContract()
+    void identifiesDeliversLogsAndAsksBeforeReplacing()
     {
         Janela s;
-        QFile::rename(winfs::hostPath(Cob + u"\\"_s + Arquivo), winfs::hostPath(Cob) + u"/"_s + Arquivo.toLower());
+        QFile::rename(winfs::hostPath(Cob + Arquivo), winfs::hostPath(Cob) + u"/"_s + Arquivo.toLower());
         TfrmRnmArqRetorno *w = s.abre();
-        QVERIFY(w);
-        QCOMPARE(s.caixas(), QString());
+        QVERIFY(w && s.caixas().isEmpty());
         QCOMPARE(w->windowTitle(), u"Renomeia Arquivo Retorno"_s);
-        QStringList grupos;
         for (QGroupBox *g : {w->GroupBox1, w->GroupBox2, w->GroupBox3, w->GroupBox4})
-            grupos << g->title() + (g->font().bold() ? u"(bold)"_s : QString());
-        QCOMPARE(grupos, (QStringList{u" De (bold)"_s, u" Para (bold)"_s, u" Dados do Contrato/Convênio (bold)"_s,
-                                      u" Padrão Nome do Arquivo Renomeado (bold)"_s}));
+            QVERIFY(g->font().bold() && g->title().startsWith(u' ') && g->title().endsWith(u' '));
+        QCOMPARE(w->GroupBox4->title(), u" Padrão Nome do Arquivo Renomeado "_s);
         QVERIFY(w->btnRnmArq->isDefault() && w->btnRnmArq->isEnabled());
-        QCOMPARE(w->btnFechar->text(), u"&Fechar"_s);
         QCOMPARE(w->Label5->buddy(), w->edtRetornoExtensao);
         for (QWidget *c : QList<QWidget *>{w->edtNomeArqKELT, w->edtNomeArqRetorno, w->lblDirArqKELT, w->btnDirArqKELT})
             QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
 
-        // The name is shown upper-cased, decoded, and its contract shown.
-        QCOMPARE(w->lblDirArqKELT->text(), Cob);
-        QCOMPARE(w->edtNomeArqKELT->text(), Arquivo);
+        // The name shown upper-cased and decoded, its contract shown, the default pattern written.
         QCOMPARE(w->TamContrato, 9);
-        QCOMPARE(w->DirEntrada, Cob);
+        QCOMPARE(w->DirEntrada + u"\\"_s, Cob);
         QCOMPARE(w->Label1->text(), u"Agência"_s + QString(62, u' ') + u"Contrato"_s);
-        QCOMPARE(w->EdtAgencia->text(), u"0123 - CENTRO"_s);
-        QCOMPARE(w->EdtContrato->text(), u"000045678"_s);
-        QCOMPARE(w->DBEdit1->text(), u"COB"_s);
-        QCOMPARE(w->lblCrtDescricao->text(), u"Loja do centro"_s);
-        QCOMPARE(w->dbtDirArqRetorno->text(), u"C:\\RET\\"_s);
+        QCOMPARE(textos({w->lblDirArqKELT, w->edtNomeArqKELT, w->dbtDirArqRetorno, w->edtNomeArqRetorno, w->EdtAgencia,
+                         w->EdtContrato, w->DBEdit1, w->lblCrtDescricao, w->edtRetornoNome, w->edtRetornoExtensao}),
+                 u"C:\\ZQ\\COB\\ENTRADA|"_s + Arquivo + u"|C:\\RET\\|RETORNO.TXT|0123 - CENTRO|000045678|COB|Loja do centro|RETORNO|TXT"_s);
         QCOMPARE(fixture::readFile(u"C:\\ZQ\\REN\\ZQRen417.config"_s), QByteArray("Nome=retorno;\r\nExtensao=txt;\r\n"));
-        QCOMPARE(w->edtNomeArqRetorno->text(), u"RETORNO.TXT"_s);
 
         // What is typed into the pattern is made capitals and composes the name.
         w->edtRetornoExtensao->clear();
         QTest::keyClicks(w->edtRetornoExtensao, u"ret"_s);
         QCOMPARE(w->edtNomeArqRetorno->text(), u"RETORNO.RET"_s);
         s.escolhe(QString());
-        QCOMPARE(s.pastaInicial, u"C:\\ZQ\\COB\\ENTRADA\\"_s);
-    }
+        QCOMPARE(s.pastaInicial, Cob);
+        w->edtRetornoExtensao->setText(u"TXT"_s);
 
-    void deliversLogsAndAsksBeforeReplacing()
-    {
-        Janela s;
-        TfrmRnmArqRetorno *w = s.abre();
+        // Delivered into the return folder and logged; the return file stays.
         s.renomeia();
         QCOMPARE(s.caixas(), Sucesso);
         QVERIFY(!w->btnRnmArq->isEnabled());
-        QCOMPARE(naPasta(u"C:\\RET"_s), QStringList{u"RETORNO.TXT"_s});
-        QCOMPARE(fixture::readFile(u"C:\\RET\\RETORNO.TXT"_s), QByteArray("retorno\r\n"));
-        QCOMPARE(naPasta(Cob), QStringList{Arquivo});
+        QVERIFY(naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && naPasta(Cob) == QStringList{Arquivo.toLower()});
+        QCOMPARE(fixture::readFile(Destino), QByteArray("retorno\r\n"));
         const QList<QVariantMap> log = fixture::rows(u"Arq"_s);
-        QCOMPARE(log.size(), 1);
-        const QVariantMap &r = log.first();
-        QCOMPARE(r[u"ArqCtrAgencia"_s].toInt(), 123);
-        QCOMPARE(r[u"ArqCtrContrato"_s].toInt(), 45678);
-        QCOMPARE(r[u"ArqCtrServico"_s].toString(), u"66"_s);
-        QCOMPARE(r[u"ArqDataOper"_s].toDate(), Relogio.date());
-        QCOMPARE(r[u"ArqHoraOper"_s].toTime(), Relogio.time());
-        QCOMPARE(r[u"ArqDataOrigem"_s].toDate(), QDate(2005, 3, 15));
-        QCOMPARE(r[u"ArqHoraOrigem"_s].toTime(), winfs::fileAge(u"C:\\RET\\RETORNO.TXT"_s).time());
-        QCOMPARE(r[u"ArqNomeOrigem"_s].toString(), Arquivo);
-        QCOMPARE(r[u"ArqNomeDestino"_s].toString(), u"RETORNO.TXT"_s);
-        QCOMPARE(r[u"ArqRemessa"_s].toBool(), false);
-        QCOMPARE(r[u"ArqNumRemessa"_s].toInt(), 0);
+        QStringList campos;
+        for (const char *c : {"ArqCtrAgencia", "ArqCtrContrato", "ArqCtrServico", "ArqDataOper", "ArqHoraOper", "ArqDataOrigem",
+                              "ArqNomeOrigem", "ArqNomeDestino", "ArqRemessa", "ArqNumRemessa"})
+            campos << log[0][QLatin1String(c)].toString();
+        QCOMPARE(campos.join(u'|'), u"123|45678|66|2026-12-08|14:05:09.000|2005-03-15|"_s + Arquivo + u"|RETORNO.TXT|false|0"_s);
+        QCOMPARE(log[0][u"ArqHoraOrigem"_s].toTime(), winfs::fileAge(Destino).time());
 
         // Declined: both files untouched, nothing logged, the pattern saved all the same.
-        fixture::writeFile(Cob + u"\\"_s + Arquivo, "novo\r\n");
+        fixture::writeFile(Cob + Arquivo, "novo\r\n"); // the same file, in other letters
         QTest::mouseClick(w->edtNomeArqKELT, Qt::LeftButton);
         QVERIFY(w->btnRnmArq->isEnabled());
         fixture::writeFile(u"C:\\ZQ\\REN\\ZQRen417.config"_s, "Nome=outro;\r\n");
         s.boxes.answer(mrNo);
         s.renomeia();
-        QCOMPARE(s.caixas(), u"Confirmação | Deseja substituir o arquivo C:\\RET\\RETORNO.TXT? | question\n"_s + NaoRenomeado);
+        QCOMPARE(s.caixas(), Pergunta + NaoRenomeado);
         QCOMPARE(fixture::readFile(u"C:\\ZQ\\REN\\ZQRen417.config"_s), QByteArray("Nome=RETORNO;\r\nExtensao=TXT;\r\n"));
-        QCOMPARE(fixture::readFile(u"C:\\RET\\RETORNO.TXT"_s), QByteArray("retorno\r\n"));
-        QCOMPARE(fixture::rows(u"Arq"_s).size(), 1);
-
+        QCOMPARE(fixture::readFile(Destino), QByteArray("retorno\r\n"));
         // Accepted: replaced, nothing left aside.
         s.renomeia();
-        QCOMPARE(s.caixas(), u"Confirmação | Deseja substituir o arquivo C:\\RET\\RETORNO.TXT? | question\n"_s + Sucesso);
-        QCOMPARE(fixture::readFile(u"C:\\RET\\RETORNO.TXT"_s), QByteArray("novo\r\n"));
-        QCOMPARE(naPasta(u"C:\\RET"_s), QStringList{u"RETORNO.TXT"_s});
-        QCOMPARE(fixture::rows(u"Arq"_s).size(), 2);
+        QCOMPARE(s.caixas(), Pergunta + Sucesso);
+        QCOMPARE(fixture::readFile(Destino), QByteArray("novo\r\n"));
+        QVERIFY(naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && fixture::rows(u"Arq"_s).size() == 2);
     }
 
     void refusesBadNamesAndKeepsWorking_data()
@@ -184,9 +166,8 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("caixa");
         QTest::addColumn<bool>("mantem");
-        const QString invalido = Erro + u"O nome de arquivo informado não é válido\rRedigite! | error"_s;
-        QTest::newRow("short") << u"20050315COB01.TXT"_s << invalido << false;
-        QTest::newRow("no date") << u"20051315COB01X0123000045678.TXT"_s << invalido << false;
+        QTest::newRow("short") << u"20050315COB01.TXT"_s << Invalido << false;
+        QTest::newRow("no date") << u"20051315COB01X0123000045678.TXT"_s << Invalido << false;
         QTest::newRow("letters for digits") << u"20050315COB01X01A3000045678.TXT"_s
                                             << u"Renomeia Arquivos ZQ | '01A3' is not a valid integer value. | error"_s << true;
         QTest::newRow("identifier") << u"20050315COB09X0123000045678.TXT"_s
@@ -198,9 +179,10 @@ private slots:
                                   << false;
         QTest::newRow("PDZ file of a COB contract")
             << u"20050315PDZ01X01230045678.TXT"_s
-            << Erro + u"O arquivo 20050315PDZ01X01230045678.TXT\r não é do sistema cadastrado para o seu contrato\rVerifique!"
-                      u" | error"_s
+            << Erro + u"O arquivo 20050315PDZ01X01230045678.TXT\r não é do sistema cadastrado para o seu contrato\rVerifique! | error"_s
             << false;
+        QTest::newRow("not in the folder") << u"C:\\ZQ\\OUTRA\\X.TXT"_s
+                                           << Erro + u"O arquivo informado não está na pasta\rC:\\ZQ\\OUTRA\rRedigite! | error"_s << true;
         // Decoded with the contract length of the name before it.
         QTest::newRow("dot at neither position") << u"20050315COB01X0123000045678X.TXT"_s << QString() << true;
     }
@@ -211,66 +193,54 @@ private slots:
         QFETCH(bool, mantem);
         Janela s;
         TfrmRnmArqRetorno *w = s.abre();
-        fixture::writeFile(Cob + u"\\"_s + nome, "x");
+        if (!nome.contains(u':'))
+            fixture::writeFile(Cob + nome, "x");
         s.escolhe(nome);
         QCOMPARE(s.caixas(), caixa);
-        QCOMPARE(w->edtNomeArqKELT->text(), mantem ? nome : QString());
+        QCOMPARE(w->edtNomeArqKELT->text(), mantem ? winfs::extractFileName(nome) : QString());
         // Nothing moved; the window goes on with the file picked next.
         QCOMPARE(naPasta(u"C:\\RET"_s), QStringList());
         s.escolhe(Arquivo);
         s.renomeia();
-        QCOMPARE(s.caixas(), Sucesso);
-        QCOMPARE(fixture::rows(u"Arq"_s).size(), 1);
+        QVERIFY(s.caixas() == Sucesso && fixture::rows(u"Arq"_s).size() == 1);
     }
 
-    void freshWindows()
+    void windowsThatFindNothingClose()
     {
         // A name with the dot at neither position, first in a new window.
-        {
-            Janela s;
-            QFile::rename(winfs::hostPath(Cob + u"\\"_s + Arquivo), winfs::hostPath(Cob) + u"/20050315COB01X0123000045678X.TXT"_s);
-            TfrmRnmArqRetorno *w = s.abre();
-            QCOMPARE(s.caixas(), Erro + u"O nome de arquivo informado não é válido\rRedigite! | error"_s);
-            QCOMPARE(w->TamContrato, 0);
-            QVERIFY(w->edtNomeArqKELT->text().isEmpty());
-            // A click into the empty name box closes the window.
-            QTest::mouseClick(w->edtNomeArqKELT, Qt::LeftButton);
-            QCOMPARE(s.caixas(), Erro + u"Não existem arquivos retorno dos contratos\rcadastrados a serem renomeados | error"_s);
-            QTRY_VERIFY(!s.form);
-            QVERIFY(s.principal->mnuRnmArqRetorno->isEnabled());
-        }
-        // The main window found a DEL file in the CCC folder; the window looks
-        // in the DEL folder, where a name without digits is passed over.
         Janela s;
+        QFile::rename(winfs::hostPath(Cob + Arquivo), winfs::hostPath(Cob) + u"/20050315COB01X0123000045678X.TXT"_s);
+        TfrmRnmArqRetorno *w = s.abre();
+        QCOMPARE(s.caixas(), Invalido);
+        QCOMPARE(w->TamContrato, 0);
+        QTest::mouseClick(w->edtNomeArqKELT, Qt::LeftButton);
+        QCOMPARE(s.caixas(), Nenhum);
+        QTRY_VERIFY(!s.form);
+        QVERIFY(s.principal->mnuRnmArqRetorno->isEnabled());
+
+        // The main window finds DEL files in the CCC folder; the window looks
+        // in the DEL folder, where a name without digits is passed over.
         fixture::addContract(8, 123456789, u"DL"_s);
-        QFile::remove(winfs::hostPath(Cob + u"\\"_s + Arquivo));
+        QFile::remove(winfs::hostPath(Cob + u"20050315COB01X0123000045678X.TXT"_s));
         fixture::writeFile(u"C:\\ZQ\\CCC\\ENTRADA\\20050315DEL01X0008123456789.TXT"_s, "x");
         fixture::writeFile(u"C:\\ZQ\\DEL\\ENTRADA\\20050315DEL01X00A8123456789.TXT"_s, "x");
         s.abre();
-        QCOMPARE(s.caixas(), Erro + u"Não existem arquivos retorno dos contratos\rcadastrados a serem renomeados | error"_s);
+        QCOMPARE(s.caixas(), Nenhum);
         QTRY_VERIFY(!s.form);
-        QVERIFY(s.principal->mnuRnmArqRetorno->isEnabled());
         fixture::writeFile(u"C:\\ZQ\\DEL\\ENTRADA\\20050315DEL01X0008123456789.TXT"_s, "del");
-        TfrmRnmArqRetorno *w = s.abre();
-        QCOMPARE(s.caixas(), QString());
-        QCOMPARE(w->DirEntrada, u"C:\\ZQ\\DEL\\ENTRADA"_s);
+        w = s.abre();
+        QVERIFY(s.caixas().isEmpty() && w->DirEntrada == u"C:\\ZQ\\DEL\\ENTRADA"_s);
         QCOMPARE(w->Label1->text(), u"Agência"_s + QString(62, u' ') + u"Convênio"_s);
         s.renomeia();
         QCOMPARE(s.caixas(), Sucesso);
         QCOMPARE(fixture::readFile(u"C:\\RETORNO.TXT"_s), QByteArray("del"));
-    }
 
-    void ipcContractTakesPdzFiles()
-    {
-        Janela s;
+        // An IPC contract takes its files from the PDZ folder.
         fixture::addContract(7, 1234567, u"IP"_s, u"C:\\"_s, u"C:\\IPC"_s);
         fixture::makeDir(u"C:\\IPC"_s);
-        TfrmRnmArqRetorno *w = s.abre();
         fixture::writeFile(u"C:\\ZQ\\PDZ\\ENTRADA\\20050315PDZ01X00071234567.TXT"_s, "ipc");
-        setFileChooser([](const QString &, const QString &) { return u"C:\\ZQ\\PDZ\\ENTRADA\\20050315PDZ01X00071234567.TXT"_s; });
-        w->btnDirArqKELT->click();
-        QCOMPARE(w->TamContrato, 7);
-        QCOMPARE(w->DirEntrada, u"C:\\ZQ\\PDZ\\ENTRADA"_s);
+        s.escolhe(u"C:\\ZQ\\PDZ\\ENTRADA\\20050315PDZ01X00071234567.TXT"_s);
+        QVERIFY(w->TamContrato == 7 && w->DirEntrada == u"C:\\ZQ\\PDZ\\ENTRADA"_s);
         s.renomeia();
         QCOMPARE(s.caixas(), Sucesso);
         QCOMPARE(fixture::readFile(u"C:\\IPC\\RETORNO.TXT"_s), QByteArray("ipc"));
@@ -286,21 +256,18 @@ private slots:
             w->edtNomeArqRetorno->setText(Arquivo.toLower());
             s.renomeia();
             QCOMPARE(s.caixas(), NaoRenomeado);
-            QCOMPARE(fixture::readFile(Cob + u"\\"_s + Arquivo), QByteArray("retorno\r\n"));
             w->edtRetornoNome->setText(u"RET"_s);
             s.renomeia();
-            QCOMPARE(s.caixas(), Sucesso);
-            QCOMPARE(naPasta(Cob), QStringList{u"RET.TXT"_s});
-            QCOMPARE(fixture::readFile(Cob + u"\\RET.TXT"_s), QByteArray("retorno\r\n"));
+            QVERIFY(s.caixas() == Sucesso && naPasta(Cob) == QStringList{u"RET.TXT"_s});
+            QCOMPARE(fixture::readFile(Cob + u"RET.TXT"_s), QByteArray("retorno\r\n"));
         }
         Janela s;
         TfrmRnmArqRetorno *w = s.abre();
-        const QString origem = Cob + u"\\"_s + Arquivo;
+        fixture::writeFile(Destino, "antigo");
         auto nadaMudou = [&] {
-            return naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && fixture::readFile(u"C:\\RET\\RETORNO.TXT"_s) == "antigo"
-                && fixture::readFile(origem) == "retorno\r\n" && fixture::rows(u"Arq"_s).isEmpty();
+            return naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && fixture::readFile(Destino) == "antigo"
+                && fixture::readFile(Cob + Arquivo) == "retorno\r\n" && fixture::rows(u"Arq"_s).isEmpty();
         };
-        fixture::writeFile(u"C:\\RET\\RETORNO.TXT"_s, "antigo");
         // Destination names that would leave the folder or that Windows refuses.
         for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s, QString()}) {
             w->edtNomeArqRetorno->setText(nome);
@@ -309,23 +276,21 @@ private slots:
         }
         w->edtNomeArqRetorno->setText(u"RETORNO.TXT"_s);
         // A full disk while copying: the old delivery stays whole, the copy goes.
-        QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(NomeTemporario(u"C:\\RET\\RETORNO.TXT"_s))));
+        QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(NomeTemporario(Destino))));
         s.renomeia();
-        QCOMPARE(s.caixas(), u"Confirmação | Deseja substituir o arquivo C:\\RET\\RETORNO.TXT? | question\n"
-                             u"Renomeia Arquivos ZQ | Cannot write file C:\\RET\\RETORNO.TXT. | error"_s);
+        QCOMPARE(s.caixas(), Pergunta + u"Renomeia Arquivos ZQ | Cannot write file C:\\RET\\RETORNO.TXT. | error"_s);
         QVERIFY(nadaMudou());
         // A read-only return file is not moved.
-        winfs::setReadOnly(origem, true);
+        winfs::setReadOnly(Cob + Arquivo, true);
         s.renomeia();
-        QCOMPARE(s.caixas(), u"Confirmação | Deseja substituir o arquivo C:\\RET\\RETORNO.TXT? | question\n"
-                             u"Renomeia Arquivos ZQ | Cannot move file "_s + origem + u". | error"_s);
+        QCOMPARE(s.caixas(), Pergunta + u"Renomeia Arquivos ZQ | Cannot move file "_s + Cob + Arquivo + u". | error"_s);
         QVERIFY(nadaMudou());
-        winfs::setReadOnly(origem, false);
+        winfs::setReadOnly(Cob + Arquivo, false);
         // A name edited by hand is decoded before anything moves.
-        w->edtNomeArqKELT->setText(u"20050315COB01X0123000045678.TXT.BAK"_s);
+        w->edtNomeArqKELT->setText(Arquivo + u".BAK"_s);
         s.renomeia();
-        QCOMPARE(s.caixas(), u"Renomeia Arquivos | O arquivo C:\\ZQ\\COB\\ENTRADA\\20050315COB01X0123000045678.TXT.BAK NÃO foi encontrado!! | information"_s);
-        fixture::writeFile(Cob + u"\\2005031XCOB01X0123000045678.TXT"_s, "x");
+        QCOMPARE(s.caixas(), u"Renomeia Arquivos | O arquivo "_s + Cob + Arquivo + u".BAK NÃO foi encontrado!! | information"_s);
+        fixture::writeFile(Cob + u"2005031XCOB01X0123000045678.TXT"_s, "x");
         w->edtNomeArqKELT->setText(u"2005031XCOB01X0123000045678.TXT"_s);
         s.renomeia();
         QCOMPARE(s.caixas(), u"Renomeia Arquivos ZQ | '1X/03/2005' is not a valid date. | error"_s);
@@ -334,7 +299,6 @@ private slots:
         fixture::exec(u"update Ctr set CtrDirRetorno = 'C:\\NAOHA'"_s);
         w->edtNomeArqKELT->setText(Arquivo);
         QTest::mouseClick(w->edtNomeArqKELT, Qt::LeftButton);
-        QCOMPARE(s.caixas(), QString());
         s.renomeia();
         QCOMPARE(s.caixas(), u"Renomeia Arquivos ZQ | Cannot create file C:\\NAOHA\\RETORNO.TXT. | error"_s);
         QVERIFY(nadaMudou());
