@@ -20,6 +20,7 @@
 #include "platform/windowing/guard.h"
 #include "platform/windowing/msgbox.h"
 #include "remittance/TfrmRnmArqRemessa.h"
+#include "return/TfrmRnmArqRetorno.h"
 #include "support/FmxUtils.h"
 
 #include <QApplication>
@@ -414,10 +415,7 @@ void TfrmPrincipal::mnuRnmArqRetornoClick()
     }
     tblContrato.close();
     if (found)
-        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] {
-            return new TPlaceholderForm(QStringLiteral("frmRnmArqRetorno"), QStringLiteral("Renomeia Arquivo Retorno"),
-                                        QStringLiteral("mnuRnmArqRetorno"), QSize(600, 420), this);
-        });
+        abreJanela(frmRnmArqRetorno, mnuRnmArqRetorno, [this] { return new TfrmRnmArqRetorno(this); });
     else
         MessageBox(QStringLiteral("Não existem arquivos retorno dos Contratos\rcadastrados a serem renomeados"),
                    QStringLiteral("Informação"), MsgStyle::Error);

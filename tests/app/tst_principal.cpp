@@ -212,10 +212,13 @@ private slots:
             << QStringList{"C:\\ZQ\\PDZ\\ENTRADA\\20261208PDZ01 00030000009.TXT"} << true << QString();
         QTest::newRow("PDZ read with nine digits would not match")
             << QStringList{"C:\\ZQ\\PDZ\\ENTRADA\\20261208PDZ01 0003000000009.TXT"} << false << QString();
+        // The return window looks in the DEL folder itself: the file it finds
+        // there belongs to a PDZ contract, and it says so.
         QTest::newRow("DEL files lie in the CCC folder")
             << QStringList{"C:\\ZQ\\CCC\\ENTRADA\\20261208DEL01 0001000000017.TXT",
                            "C:\\ZQ\\DEL\\ENTRADA\\20261208DEL01 0003000000009.TXT"}
-            << true << QString();
+            << true
+            << QStringLiteral("O arquivo 20261208DEL01 0003000000009.TXT\r não é do sistema cadastrado para o seu contrato\rVerifique!");
         QTest::newRow("other files are not looked at")
             << QStringList{"C:\\ZQ\\COB\\ENTRADA\\LEIAME.TXT", "C:\\ZQ\\COB\\ENTRADA\\20261208COB01 0001000000017.DOC"}
             << false << QString();
@@ -248,7 +251,11 @@ private slots:
         QCOMPARE(openChildren(w).contains(QStringLiteral("frmRnmArqRetorno")), opens);
         QCOMPARE(w.mnuRnmArqRetorno->isEnabled(), !opens);
         if (opens) {
-            QCOMPARE(boxes.count(), 0);
+            QCOMPARE(boxes.count(), error.isEmpty() ? 0 : 1);
+            if (!error.isEmpty()) {
+                QCOMPARE(boxes.last().text, error);
+                QCOMPARE(boxes.last().title, QStringLiteral("Erro de Crítica - Nome Arquivo Retorno"));
+            }
         } else {
             QCOMPARE(boxes.count(), 1);
             QCOMPARE(boxes.last().text, error.isEmpty() ? noReturn : error);
