@@ -93,10 +93,27 @@ void prepareDrive()
     }
 }
 
+namespace {
+FailureBox &failureBox()
+{
+    static FailureBox box;
+    return box;
+}
+} // namespace
+
+void setFailureBox(FailureBox box)
+{
+    failureBox() = std::move(box);
+}
+
 void reportFailure(const QString &message, bool box)
 {
     print(stderr, message);
-    if (box && qobject_cast<QApplication *>(QCoreApplication::instance()))
+    if (!box)
+        return;
+    if (failureBox())
+        failureBox()(message);
+    else if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         MessageBox(message, QStringLiteral("Renomeia Arquivos ZQ"), MsgStyle::Error);
 }
 

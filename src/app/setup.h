@@ -8,6 +8,7 @@
 //   renomeia-zq-setup --demo     a demo on a drive without contracts (demo.h)
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace zqsetup {
@@ -38,8 +39,14 @@ void prepareDrive();
 // process has a window system. For --start, launch receives what to start.
 int run(const QStringList &arguments, std::optional<Launch> &launch);
 
-// Writes a failure on stderr and, with box set and a window system present,
-// shows it in an error box titled with the application title.
+// Writes a failure on stderr and, with box set, shows it in an error box
+// titled with the application title: through the box shower when one is
+// set, else when the process is a QApplication.
 void reportFailure(const QString &message, bool box);
+
+// The setup program opens the window system only to show a failure: its
+// shower does that. An empty function restores the default.
+using FailureBox = std::function<void(const QString &message)>;
+void setFailureBox(FailureBox box);
 
 } // namespace zqsetup

@@ -2,6 +2,7 @@
 // starts the program (the command of the desktop menu entry); with --demo it
 // lays out a demo drive. See app/setup.h.
 #include "app/setup.h"
+#include "platform/windowing/msgbox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -28,9 +29,16 @@ bool hasScreen()
 
 int main(int argc, char **argv)
 {
-    const bool start = argc > 1 && std::strcmp(argv[1], "--start") == 0;
-    std::unique_ptr<QCoreApplication> app(start && hasScreen() ? new QApplication(argc, argv)
-                                                               : new QCoreApplication(argc, argv));
+    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    // The window system is opened only to show a failure, so that the program
+    // that follows is the only one to hold a connection to it.
+    zqsetup::setFailureBox([&](const QString &message) {
+        if (!hasScreen())
+            return;
+        app.reset();
+        app = std::make_unique<QApplication>(argc, argv);
+        MessageBox(message, QStringLiteral("Renomeia Arquivos ZQ"), MsgStyle::Error);
+    });
     std::optional<zqsetup::Launch> launch;
     const int status = zqsetup::run(app->arguments().mid(1), launch);
     if (!launch)
