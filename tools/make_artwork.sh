@@ -1,8 +1,10 @@
 #!/bin/sh
-# Draws the program's artwork with ImageMagick and writes it to data/artwork/:
+# Draws the program's artwork with ImageMagick (and rsvg-convert for the icons)
+# and writes it to data/artwork/ and data/icons/:
 #   about.jpg      picture of the about box, 495 x 263, baseline colour JPEG
 #   wallpaper.bmp  background of the main window's client area, 600 x 400,
 #                  24-bit uncompressed BMP that tiles seamlessly
+#   icons          the menu icon, SVG and PNG sizes of the hicolor theme
 # Run from anywhere: tools/make_artwork.sh. The results are committed; the
 # build only embeds them.
 set -eu
@@ -99,3 +101,49 @@ convert "$tmp/cell.png" "$tmp/cell.png" "$tmp/cell.png" "$tmp/cell.png" "$tmp/ce
 convert "$tmp/row.png" -roll +50+0 "$tmp/row2.png"
 convert "$tmp/row.png" "$tmp/row2.png" "$tmp/row.png" "$tmp/row2.png" -append \
     -alpha off -type TrueColor -compress None "BMP3:$out/wallpaper.bmp"
+
+# ---------------------------------------------------------------- icons
+# The menu icon: a ragged sheet becomes a sheet of lines of one length,
+# drawn as SVG and rendered (rsvg-convert) to the PNG sizes of the hicolor
+# theme under data/icons/.
+id=br.com.renomeiazq.RenomeiaArquivosZQ
+icons="$here/data/icons/hicolor"
+mkdir -p "$icons/scalable/apps"
+cat > "$icons/scalable/apps/$id.svg" <<'SVG'
+<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128" viewBox="0 0 128 128">
+  <defs>
+    <linearGradient id="fundo" x1="0" y1="0" x2="1" y2="1">
+      <stop offset="0" stop-color="#2f74c8"/>
+      <stop offset="1" stop-color="#0e3470"/>
+    </linearGradient>
+  </defs>
+  <rect x="6" y="6" width="116" height="116" rx="24" fill="url(#fundo)"/>
+  <path d="M16 26 H48 L58 36 V94 H16 Z" fill="#ffffff" stroke="#c7d3e3" stroke-width="1.5"/>
+  <path d="M48 26 V36 H58 Z" fill="#dbe4f0"/>
+  <g stroke="#8a9bb3" stroke-width="4" stroke-linecap="round">
+    <line x1="23" y1="46" x2="49" y2="46"/>
+    <line x1="23" y1="56" x2="40" y2="56"/>
+    <line x1="23" y1="66" x2="51" y2="66"/>
+    <line x1="23" y1="76" x2="34" y2="76"/>
+    <line x1="23" y1="86" x2="45" y2="86"/>
+  </g>
+  <path d="M70 34 H102 L112 44 V102 H70 Z" fill="#ffffff" stroke="#c7d3e3" stroke-width="1.5"/>
+  <path d="M102 34 V44 H112 Z" fill="#dbe4f0"/>
+  <rect x="71" y="38" width="28" height="8" fill="#2f9e44"/>
+  <g stroke="#2f74c8" stroke-width="4" stroke-linecap="round">
+    <line x1="77" y1="56" x2="105" y2="56"/>
+    <line x1="77" y1="66" x2="105" y2="66"/>
+    <line x1="77" y1="76" x2="105" y2="76"/>
+    <line x1="77" y1="86" x2="105" y2="86"/>
+    <line x1="77" y1="94" x2="105" y2="94"/>
+  </g>
+  <path d="M44 58 H66 V48 L86 64 L66 80 V70 H44 Z" fill="#f08c00" stroke="#ffffff" stroke-width="3" stroke-linejoin="round"/>
+</svg>
+SVG
+for size in 16 24 32 48 64 128 256; do
+    mkdir -p "$icons/${size}x${size}/apps"
+    rsvg-convert -w "$size" -h "$size" "$icons/scalable/apps/$id.svg" -o "$tmp/icon.png"
+    # Plain 8-bit RGBA, no time stamps: the same drawing gives the same bytes.
+    convert "$tmp/icon.png" -define png:exclude-chunks=date,time -strip "PNG32:$icons/${size}x${size}/apps/$id.png"
+done

@@ -3,11 +3,15 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // The desktop matches the windows to the menu entry and its icon by this name.
+    QGuiApplication::setDesktopFileName(AppId);
+    app.setWindowIcon(QIcon::fromTheme(AppId));
     InitApplication();
     TfrmPrincipal principal;
     // Restored size 592 x 472, centred on the desktop; the window opens maximised.

@@ -1,24 +1,61 @@
-// renomeia-zq-setup: lays out the program's tables in C:\ZQ\REN\TABELAS when
-// they are missing. Existing tables are never touched.
-#include "db/installer.h"
-#include "db/tables.h"
-#include "platform/runtime/errors.h"
+// renomeia-zq-setup: lays out the drive the program needs and, with --start,
+// starts the program (the command of the desktop menu entry); with --demo it
+// lays out a demo drive. See app/setup.h.
+#include "app/setup.h"
+#include "platform/windowing/msgbox.h"
 
-#include <QCoreApplication>
-#include <cstdio>
+#include <QApplication>
+#include <QFile>
+#include <QProcessEnvironment>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+// A menu entry has no terminal: a failure of --start is shown in a box as
+// well, when there is a screen to show it on.
+bool hasScreen()
+{
+    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const QString platform = env.value(QStringLiteral("QT_QPA_PLATFORM"));
+    if (platform.startsWith(QLatin1String("offscreen")) || platform.startsWith(QLatin1String("minimal")))
+        return false;
+    return !env.value(QStringLiteral("DISPLAY")).isEmpty() || !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    try {
-        const QStringList created = zqdb::installTables(zqdb::TablesFolder);
-        for (const QString &t : created)
-            std::printf("created %s\n", qPrintable(t));
-        if (created.isEmpty())
-            std::printf("tables already in place\n");
-    } catch (const Exception &e) {
-        std::fprintf(stderr, "%s\n", qPrintable(e.message()));
-        return 1;
-    }
-    return 0;
+    std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    // The window system is opened only to show a failure, so that the program
+    // that follows is the only one to hold a connection to it.
+    zqsetup::setFailureBox([&](const QString &message) {
+        if (!hasScreen())
+            return;
+        app.reset();
+        app = std::make_unique<QApplication>(argc, argv);
+        MessageBox(message, QStringLiteral("Renomeia Arquivos ZQ"), MsgStyle::Error);
+    });
+    std::optional<zqsetup::Launch> launch;
+    const int status = zqsetup::run(app->arguments().mid(1), launch);
+    if (!launch)
+        return status;
+
+    // The program takes the place of this process: the menu's start ends with it.
+    std::vector<QByteArray> args{QFile::encodeName(launch->program)};
+    for (const QString &a : launch->arguments)
+        args.push_back(a.toLocal8Bit());
+    std::vector<char *> argvOut;
+    for (QByteArray &a : args)
+        argvOut.push_back(a.data());
+    argvOut.push_back(nullptr);
+    if (::chdir(QFile::encodeName(launch->folder).constData()) == 0)
+        ::execv(argvOut[0], argvOut.data());
+    zqsetup::reportFailure(QStringLiteral("Não foi possível iniciar o programa ") + launch->program + QStringLiteral(": ")
+                               + QString::fromLocal8Bit(std::strerror(errno)),
+                           true);
+    return 1;
 }

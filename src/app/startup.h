@@ -6,6 +6,8 @@
 inline const QString AppTitle = QStringLiteral("Renomeia Arquivos ZQ");
 inline const QString AppHelpFile = QStringLiteral("C:\\ZQ\\RenomeiaArqs\\Fontes\\Zqren417.hlp");
 inline const QString AppVersion = QStringLiteral("1.2.1");
+// Name of the desktop entry, the metadata and the icons of an installed copy.
+inline const QString AppId = QStringLiteral("br.com.renomeiazq.RenomeiaArquivosZQ");
 
 // Sets the title, the help file and the process-wide formats.
 void InitApplication();

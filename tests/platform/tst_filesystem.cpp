@@ -106,6 +106,22 @@ private slots:
         QCOMPARE(windowsPath(QStringLiteral("/")), QStringLiteral("Z:\\"));
     }
 
+
+    // An installed program ("bin" beside "share/renomeia-zq") takes C:\ZQ\REN
+    // as its folder; a build folder, or a "bin" without the share folder, is
+    // its own folder.
+    void programFolderOfAnInstalledProgram()
+    {
+        fixture::Prefix prefix(false);
+        QTemporaryDir usr;
+        QVERIFY(QDir(usr.path()).mkpath(QStringLiteral("bin")));
+        const QString bin = usr.path() + QStringLiteral("/bin");
+        QCOMPARE(programDir(bin), windowsPath(bin));
+        QVERIFY(QDir(usr.path()).mkpath(QStringLiteral("share/renomeia-zq")));
+        QCOMPARE(programDir(bin), QStringLiteral("C:\\ZQ\\REN"));
+        QCOMPARE(programDir(usr.path() + QStringLiteral("/share")), windowsPath(usr.path() + QStringLiteral("/share")));
+        QCOMPARE(exeDir(), windowsPath(QCoreApplication::applicationDirPath()));
+    }
     void currentFolderAndRelativeNames()
     {
         fixture::Prefix prefix(false);

@@ -289,7 +289,15 @@ bool setCurrentDir(const QString &windowsName)
 
 QString exeDir()
 {
-    return windowsPath(QCoreApplication::applicationDirPath());
+    return programDir(QCoreApplication::applicationDirPath());
+}
+
+QString programDir(const QString &hostDir)
+{
+    const QDir dir(hostDir);
+    if (dir.dirName() == QLatin1String("bin") && QFileInfo(dir.filePath(QStringLiteral("../share/renomeia-zq"))).isDir())
+        return QStringLiteral("C:\\ZQ\\REN");
+    return windowsPath(hostDir);
 }
 
 int fileGetAttr(const QString &name)

@@ -34,8 +34,15 @@ QString windowsPath(const QString &hostName);
 QString currentDir();
 bool setCurrentDir(const QString &windowsName);
 
-// Folder of the running executable, as a Windows path.
+// Folder of the running executable, as a Windows path: programDir() of the
+// host folder it lies in.
 QString exeDir();
+// The folder a program lying in the host folder hostDir counts as its own. An
+// installed program lies in a "bin" folder with "share/renomeia-zq" beside it
+// (/usr/bin, /usr/local/bin): no place a user can drop a file into, so its
+// folder is the one it lived in on Windows, C:\ZQ\REN. Anywhere else (a build
+// folder) it is hostDir itself.
+QString programDir(const QString &hostDir);
 
 // Attribute bits of a file or folder, -1 when nothing of that name exists.
 int fileGetAttr(const QString &name);

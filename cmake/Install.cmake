@@ -1,0 +1,40 @@
+# What `cmake --install` lays out under its prefix, and the Debian package
+# (`cpack -G DEB`) made of it.
+include(GNUInstallDirs)
+
+set(ZQ_APP_ID br.com.renomeiazq.RenomeiaArquivosZQ)
+
+install(TARGETS renomeia-zq renomeia-zq-setup renomeia-zq-ajuda RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program's data folder beside bin/ is also how an installed program tells
+# itself from a build (winfs::programDir).
+install(FILES ${CMAKE_SOURCE_DIR}/data/ZQRen417.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/renomeia-zq)
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+set(RENOMEIA_ZQ_SCREENSHOT_URL "" CACHE STRING
+    "https address under which docs/screenshots/ is published; the metainfo names its pictures when given")
+include(${CMAKE_CURRENT_LIST_DIR}/Metainfo.cmake)
+zq_render_metainfo(${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.metainfo.xml.in
+                   ${CMAKE_BINARY_DIR}/${ZQ_APP_ID}.metainfo.xml "${RENOMEIA_ZQ_SCREENSHOT_URL}")
+install(FILES ${CMAKE_BINARY_DIR}/${ZQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME renomeia-zq)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Equipe Renomeia Arquivos ZQ <suporte@renomeiazq.com.br>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Renomeia os arquivos de remessa e retorno trocados com o banco")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+# The summary is the first line of the package description; this text follows it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Ferramenta de escritório com que uma empresa prepara os arquivos que troca
+com o seu banco por um programa de transferência: cadastro de contratos e
+convênios, renomeação dos arquivos de remessa para o nome padrão do banco
+(cada linha ajustada ao tamanho do registro do serviço), entrega dos arquivos
+de retorno na pasta do contrato e consulta dos arquivos renomeados.")
+# The libraries the programs are linked with (Qt, SQLite, libjpeg) give the
+# package's dependencies.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+include(CPack)
