@@ -11,6 +11,8 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -37,11 +39,40 @@ private:
 
 } // namespace
 
+// The blanks of the header over the contract list set "Contrato/Convênio"
+// over the contract numbers of the entries, whatever the width of a blank
+// in the window's font; the list is wide enough for a whole entry and for
+// the header.
+void TfrmCnsArqRenomeados::alinhaCabecalho()
+{
+    QStyleOptionComboBox opcao;
+    opcao.initFrom(cmbContrato);
+    opcao.editable = true;
+    opcao.rect = QRect(0, 0, 400, cmbContrato->sizeHint().height());
+    const QRect campo = style()->subControlRect(QStyle::CC_ComboBox, &opcao, QStyle::SC_ComboBoxEditField, cmbContrato);
+    const QFontMetricsF lista(cmbContrato->font());
+    // The edit keeps two pixels between its edge and its text.
+    const qreal contrato = campo.x() + 2 + 32 * lista.horizontalAdvance(u'0');
+    // The toolkit may widen each blank or the run of blanks as a whole: a
+    // trial pixel tells which.
+    const QString inicio = Label1->text().left(Label1->text().indexOf(u"Contrato"_s));
+    QFont fonte = Label1->font();
+    fonte.setWordSpacing(0);
+    const qreal natural = QFontMetricsF(fonte).horizontalAdvance(inicio);
+    fonte.setWordSpacing(1);
+    const qreal vezes = QFontMetricsF(fonte).horizontalAdvance(inicio) - natural;
+    fonte.setWordSpacing(vezes > 0 ? (contrato - natural) / vezes : 0);
+    Label1->setFont(fonte);
+
+    const int entrada = int(std::ceil(campo.x() + 4 + 41 * lista.horizontalAdvance(u'0'))) + (400 - campo.right());
+    cmbContrato->setMinimumWidth(std::max(entrada, Label1->sizeHint().width()));
+}
+
 TfrmCnsArqRenomeados::TfrmCnsArqRenomeados(QWidget *parent) : TForm(parent)
 {
     setupUi(this);
     btnOk->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    resize(668, 420);
+    resize(790, 420);
 
     // The contract list is read in fixed columns: agency in 1-4, contract in 33-41.
     QFont courier(u"Courier"_s);
@@ -49,10 +80,9 @@ TfrmCnsArqRenomeados::TfrmCnsArqRenomeados(QWidget *parent) : TForm(parent)
     courier.setFixedPitch(true);
     courier.setPointSize(cmbContrato->font().pointSize());
     cmbContrato->setFont(courier);
-    cmbContrato->setMinimumContentsLength(41);
-    cmbContrato->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     // What is typed stays as typed: no entry completes it.
     cmbContrato->setCompleter(nullptr);
+    alinhaCabecalho();
 
     // Data sets: the log as each search selects it, the contracts of the
     // list with the name of their agency.
@@ -69,6 +99,7 @@ TfrmCnsArqRenomeados::TfrmCnsArqRenomeados(QWidget *parent) : TForm(parent)
     // The column widths are those of the window's compact font.
     QFont fonte = grdArquivo->font();
     fonte.setPixelSize(11);
+    fonte.setStretch(QFont::Condensed);
     grdArquivo->setFont(fonte);
     grdArquivo->verticalHeader()->setFont(fonte);
     grdArquivo->horizontalHeader()->setFont(fonte);

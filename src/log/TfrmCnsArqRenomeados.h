@@ -25,4 +25,7 @@ public:
     bool FormClose() override;
     void btnPesquisarClick();
     void btnOkClick();
+
+private:
+    void alinhaCabecalho();
 };
