@@ -9,6 +9,7 @@
 #include "platform/runtime/convert.h"
 #include "platform/windowing/dbcontrols.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
@@ -149,7 +150,13 @@ void TstCnsArqRenomeados::janelaControlesELista()
     QVERIFY(f->edtDtaArquivo->century() && f->edtDtaArquivo->assumeDefault());
     QCOMPARE(f->edtDtaArquivo->dateText(), u"00/00/0000"_s);
     QCOMPARE(f->grdArquivo->focusPolicy(), Qt::ClickFocus);
-    QVERIFY(!f->grdArquivo->accessibleName().isEmpty());
+    // What a screen reader announces.
+    const auto nome = [](QWidget *w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    QCOMPARE(nome(f->edtDtaArquivo), u"Data do Arquivo"_s);
+    const auto rotulos = QAccessible::queryAccessibleInterface(f->cmbContrato)->relations(QAccessible::Label);
+    QVERIFY(!rotulos.isEmpty() && rotulos.first().first->object() == f->Label1);
+    QCOMPARE(nome(f->grdArquivo), u"Arquivos Renomeados"_s);
+    QCOMPARE(nome(f->radRetorno), u"Retorno"_s);
 
     // "Todos", then the contracts in key order, the name cut to 25 characters.
     QStringList lista;
