@@ -7,7 +7,6 @@
 #include "platform/windowing/dbcontrols.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QStyle>
