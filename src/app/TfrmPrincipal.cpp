@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "contracts/TfrmCadContrato.h"
 #include "contracts/TfrmCnsContrato.h"
+#include "log/TfrmCnsArqRenomeados.h"
 #include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
@@ -351,10 +352,7 @@ void TfrmPrincipal::mnuCnsArqRenomeadosClick()
 {
     if (trazJanela(frmCnsArqRenomeados))
         return;
-    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [this] {
-        return new TPlaceholderForm(QStringLiteral("frmCnsArqRenomeados"), QStringLiteral("Consulta Arquivos Renomeados"),
-                                    QStringLiteral("mnuCnsArqRenomeados"), QSize(700, 420), this);
-    });
+    abreJanela(frmCnsArqRenomeados, mnuCnsArqRenomeados, [this] { return new TfrmCnsArqRenomeados(this); });
 }
 
 void TfrmPrincipal::mnuAjudaSobreClick()

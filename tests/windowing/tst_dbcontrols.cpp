@@ -2,11 +2,13 @@
 // and how the data layer refuses it.
 #include "common/fixture.h"
 
+#include "db/statements.h"
 #include "db/tables.h"
 #include "platform/runtime/errors.h"
 #include "platform/windowing/dbcontrols.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -74,6 +76,39 @@ private slots:
         j.ctr.cancel();
         QCOMPARE(j.descricao->text(), QString());
         QCOMPARE(descricao(1), QString());
+    }
+
+    // Moving the record repaints the rows in view only, however many the data set holds.
+    void gradeAtualizaSoAsLinhasVisiveis()
+    {
+        fixture::Prefix prefix;
+        fixture::fillLog(3000);
+        tables::Query log;
+        log.databaseName = zqdb::AliasName;
+        log.setSQL(QStringList{sql::log::Select, sql::log::From, sql::log::OrderBy});
+        tables::DataSource dts;
+        dts.setDataSet(&log);
+        DBGrid grid;
+        grid.setColumns({{u"ArqNomeOrigem"_s, u"Origem"_s}});
+        grid.setDataSource(&dts);
+        grid.resize(300, 200);
+        grid.show();
+        log.open();
+        QAbstractItemModel *m = grid.model();
+        QSignalSpy dados(m, &QAbstractItemModel::dataChanged);
+        QSignalSpy indicador(m, &QAbstractItemModel::headerDataChanged);
+        grid.scrollTo(m->index(2000, 0));
+        log.moveTo(2001);
+        QVERIFY(dados.count() > 0 && indicador.count() > 0);
+        for (const auto &s : dados) {
+            const int de = s.at(0).toModelIndex().row(), ate = s.at(1).toModelIndex().row();
+            QVERIFY2(de <= 2001 && ate >= 2001 && ate - de < 30, qPrintable(u"%1-%2"_s.arg(de).arg(ate)));
+        }
+        for (const auto &s : indicador)
+            QVERIFY(s.at(1).toInt() <= 2001 && s.at(2).toInt() >= 2001 && s.at(2).toInt() - s.at(1).toInt() < 30);
+        QCOMPARE(m->headerData(2001, Qt::Vertical).toString(), u"\u25B6"_s);
+        QCOMPARE(grid.cellText(2001, 0), log.fieldByName(u"ArqNomeOrigem"_s)->asString());
+        QVERIFY(log.rowsRead() < 3000);
     }
 
     void textoRecusadoPeloCampo()

@@ -407,13 +407,21 @@ public:
         shownRows = rowCount();
     }
 
+    // Tells the view that the rows it shows changed. Rows out of view are
+    // read when they come into it, so a large data set costs no more than a
+    // small one.
     void refreshAll()
     {
         const int rows = rowCount(), cols = columnCount();
-        if (rows > 0 && cols > 0)
-            emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
-        if (rows > 0)
-            emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+        if (rows <= 0)
+            return;
+        // Rows have one fixed height.
+        const int first = std::max(0, grid_->rowAt(0));
+        const int shown = grid_->viewport()->height() / std::max(1, grid_->verticalHeader()->defaultSectionSize()) + 1;
+        const int last = std::min(rows - 1, first + shown);
+        if (cols > 0)
+            emit dataChanged(index(first, 0), index(last, cols - 1));
+        emit headerDataChanged(Qt::Vertical, first, last);
     }
 
     int shownRows = 0;
