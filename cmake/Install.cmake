@@ -11,8 +11,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/data/ZQRen417.hlp DESTINATION ${CMAKE_INSTALL_
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
-set(RENOMEIA_ZQ_SCREENSHOT_URL "" CACHE STRING
-    "https address under which docs/screenshots/ is published; the metainfo names its pictures when given")
+set(RENOMEIA_ZQ_SCREENSHOT_URL "https://renomeiazq.com.br/docs/screenshots" CACHE STRING
+    "https address under which docs/screenshots/ is published; the metainfo names its pictures there (empty: not named)")
 include(${CMAKE_CURRENT_LIST_DIR}/Metainfo.cmake)
 zq_render_metainfo(${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.metainfo.xml.in
                    ${CMAKE_BINARY_DIR}/${ZQ_APP_ID}.metainfo.xml "${RENOMEIA_ZQ_SCREENSHOT_URL}")

@@ -70,6 +70,9 @@ private slots:
         QFile entry(desktop);
         QVERIFY(entry.open(QIODevice::ReadOnly) && entry.readAll().contains("\nExec=renomeia-zq-setup --start\n"));
         RUN_OK(run(u"appstreamcli"_s, {u"validate"_s, u"--no-net"_s, share + u"metainfo/"_s + AppId + u".metainfo.xml"_s}));
+        QFile installed(share + u"metainfo/"_s + AppId + u".metainfo.xml"_s);
+        QVERIFY(installed.open(QIODevice::ReadOnly));
+        QCOMPARE(installed.readAll().count("<image>https://renomeiazq.com.br/docs/screenshots/"), 5);
 
         // Once the pictures have a web address, the metadata names them.
         const QString named = work.path() + u"/named.metainfo.xml"_s;
