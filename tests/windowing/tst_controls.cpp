@@ -1,28 +1,37 @@
-// The controls the windows share, placed from a window definition: the file
-// list box, the radio group, the progress bar; and the file open dialog seam.
+// The controls the windows share: the file list box, the radio group, the
+// progress bar.
 #include "common/fixture.h"
 
 #include "platform/filesystem/winfs.h"
 #include "platform/windowing/accessibility.h"
 #include "platform/windowing/controls.h"
-#include "platform/windowing/filedialog.h"
-#include "ui_tst_controls.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-struct Janela : QWidget, Ui::TfrmControles {
+struct Janela : QWidget {
     Janela()
     {
-        setupUi(this);
+        auto *layout = new QVBoxLayout(this);
+        for (QWidget *w : std::initializer_list<QWidget *>{flbArquivos, RadGrpAmbiente, ProgressBar1})
+            layout->addWidget(w);
+        flbArquivos->setMask(u"*.TXT"_s);
+        RadGrpAmbiente->setTitle(u" Ambiente de Processamento "_s);
+        RadGrpAmbiente->setItems({u"Produção"_s, u"Teste"_s});
+        RadGrpAmbiente->setItemIndex(0);
+        ProgressBar1->setMax(Q_INT64_C(4294967296));
         show();
     }
+    FileListBox *flbArquivos = new FileListBox(this);
+    RadioGroup *RadGrpAmbiente = new RadioGroup(this);
+    ProgressBar *ProgressBar1 = new ProgressBar(this);
 };
 } // namespace
 
@@ -43,8 +52,7 @@ private slots:
         QCOMPARE(flb->directory(), u"C:\\rem"_s);
         QCOMPARE(winfs::currentDir(), u"C:\\REM"_s);
         flb->setFileName(u"B.TXT"_s);
-        QCOMPARE(flb->fileName(), u"b.txt"_s);
-        QCOMPARE(flb->filePath(), u"C:\\rem\\b.txt"_s);
+        QVERIFY(flb->fileName() == u"b.txt"_s && flb->filePath() == u"C:\\rem\\b.txt"_s);
         // The same folder in other letters: the current folder stays where it was.
         winfs::setCurrentDir(u"C:\\OUTRA"_s);
         fixture::writeFile(u"C:\\REM\\E.TXT"_s, "x");
@@ -55,8 +63,7 @@ private slots:
         // A folder that is not there changes nothing.
         for (const QString &bad : {u"C:\\NADA"_s, u"C:\\REM\\A.TXT"_s})
             QCOMPARE(fixture::errorOf([&] { flb->setDirectory(bad); }), u"Path not found: "_s + bad);
-        QCOMPARE(flb->directory(), u"C:\\REM"_s);
-        QCOMPARE(flb->count(), 3);
+        QVERIFY(flb->directory() == u"C:\\REM"_s && flb->count() == 3);
         // The user's picks are signalled; the program's are not.
         QCOMPARE(cliques.count(), 0);
         QTest::mouseClick(flb->viewport(), Qt::LeftButton, {}, flb->visualRect(flb->model()->index(0, 0)).center());
@@ -80,9 +87,7 @@ private slots:
         j.flbArquivos->setDirectory(u"C:\\GRANDE"_s);
         j.flbArquivos->setFileName(u"r19999.txt"_s);
         QApplication::processEvents();
-        qInfo("20000 files listed and one selected in %lld ms", t.elapsed());
-        QCOMPARE(j.flbArquivos->count(), 20000);
-        QCOMPARE(j.flbArquivos->fileName(), u"R19999.TXT"_s);
+        QVERIFY(j.flbArquivos->count() == 20000 && j.flbArquivos->fileName() == u"R19999.TXT"_s);
         QVERIFY(t.elapsed() < 3000);
     }
 
@@ -127,13 +132,6 @@ private slots:
         QVERIFY(qAbs(p->fraction() - 0.5) < 1e-6);
         p->setRange64(0, 0); // an empty file
         QCOMPARE(p->fraction(), 1.0);
-    }
-
-    void fileOpenDialogSeam()
-    {
-        setFileChooser([](const QString &dir, const QString &title) { return dir + u" | "_s + title; });
-        QCOMPARE(OpenFileDialog(u"C:\\ZQ\\"_s), u"C:\\ZQ\\ | "_s);
-        setFileChooser({});
     }
 };
 
