@@ -93,8 +93,13 @@ struct Sessao {
         const QModelIndex i = l->model()->index(int(l->items().indexOf(nome)), 0);
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualRect(i).center());
     }
-    void renomeia() { QTest::mouseClick(form->btnRnmArq, Qt::LeftButton); }
     QStringList caixas() { return boxes.take().split(u'\n', Qt::SkipEmptyParts); }
+    // Presses the button; gives the boxes shown since the last look.
+    QStringList renomeia()
+    {
+        QTest::mouseClick(form->btnRnmArq, Qt::LeftButton);
+        return caixas();
+    }
     // The name box, the standard name, the status label and the focused control.
     QString estado() const
     {
@@ -167,8 +172,7 @@ private slots:
         f->RadGrpAmbiente->button(1)->click();
         QCOMPARE(f->lblNomeArqKELT->text(), u"COB01660510012000345678T.TXT"_s);
         f->RadGrpAmbiente->button(0)->click();
-        s.renomeia();
-        QCOMPARE(s.caixas(), QStringList{Sucesso});
+        QCOMPARE(s.renomeia(), QStringList{Sucesso});
         QCOMPARE(fixture::readFile(Saida + Nome1), QByteArray("linha um").leftJustified(400, ' ') + "\r\n"
                                                         + QByteArray("linha dois").leftJustified(400, ' ') + "\r\n");
         QCOMPARE(s.saida(), QStringList{Nome1});
@@ -189,7 +193,6 @@ private slots:
         // A file renamed before: No forgets it, Yes keeps its number and its one record.
         const QString pergunta = u"Confirmação | O arquivo informado já foi renomeado\r"_s + Nome1
             + u"\rDeseja renomeá-lo novamente? | question"_s;
-        s.caixas();
         s.boxes.answer(mrNo);
         s.clica(u"a.txt"_s);
         QCOMPARE(s.caixas(), QStringList{pergunta});
@@ -197,8 +200,7 @@ private slots:
         s.clica(u"a.txt"_s);
         QCOMPARE(f->lblNomeArqKELT->text(), Nome1);
         s.agora = s.agora.addSecs(60);
-        s.renomeia();
-        QCOMPARE(s.caixas(), (QStringList{pergunta, u"Confirmação | Deseja substituir o arquivo"_s + Saida + Nome1
+        QCOMPARE(s.renomeia(), (QStringList{pergunta, u"Confirmação | Deseja substituir o arquivo"_s + Saida + Nome1
                                                         + u"? | question"_s, Sucesso}));
         const QStringList log = fixture::rowTexts(u"Arq"_s, u"ArqNumRemessa"_s);
         QVERIFY(log.size() == 2 && log[0].contains(u"|09:01:00.000|C:\\REM\\a.txt|"_s));
@@ -239,19 +241,16 @@ private slots:
         s.escolhe(u"0012"_s);
         // The folder path is taken by a file.
         fixture::writeFile(u"C:\\ZQ\\COB\\Saida"_s, "x");
-        s.renomeia();
-        QCOMPARE(s.caixas(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Não foi possível criar a pasta C:\\ZQ\\COB\\Saida"_s), Nao}));
+        QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Não foi possível criar a pasta C:\\ZQ\\COB\\Saida"_s), Nao}));
         QFile::remove(winfs::hostPath(u"C:\\ZQ\\COB\\Saida"_s));
         // A replaced file, then a full disk: neither file is left, nothing is logged.
         fixture::writeFile(Saida + Nome1, "antigo");
         TfrmRnmArqRemessa::setCriaDestino(discoCheio);
-        s.renomeia();
-        QCOMPARE(s.caixas().mid(1), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Disk full"_s), Nao}));
+        QCOMPARE(s.renomeia().mid(1), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Disk full"_s), Nao}));
         QVERIFY(s.saida().isEmpty());
         // Full in the middle of the pass.
         s.clica(u"grande.txt"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), QStringList{Nao});
+        QCOMPARE(s.renomeia(), QStringList{Nao});
         QCOMPARE(f->Label4->text(), NaoLabel);
         QVERIFY(s.saida().isEmpty());
         TfrmRnmArqRemessa::setCriaDestino({});
@@ -262,19 +261,16 @@ private slots:
             struct flock trava {};
             trava.l_type = F_WRLCK;
             QCOMPARE(fcntl(outro.handle(), F_OFD_SETLK, &trava), 0);
-            s.renomeia();
+            QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\grande.txt"_s, u"I/O error 32"_s), Nao}));
         }
-        QCOMPARE(s.caixas(), (QStringList{erroIO(u"C:\\REM\\grande.txt"_s, u"I/O error 32"_s), Nao}));
         // Replacing declined; a source gone before the button.
         fixture::writeFile(Saida + Nome1, "antigo");
         s.clica(u"a.txt"_s);
         s.boxes.answer(mrNo);
-        s.renomeia();
-        QCOMPARE(s.caixas().last(), Nao);
+        QCOMPARE(s.renomeia().last(), Nao);
         QCOMPARE(fixture::readFile(Saida + Nome1), QByteArray("antigo"));
         QFile::remove(winfs::hostPath(u"C:\\REM\\a.txt"_s));
-        s.renomeia();
-        QCOMPARE(s.caixas(), QStringList{u"Renomeia Arquivos | Não existem arquivos remessa dos contratos\rcadastrados a serem "
+        QCOMPARE(s.renomeia(), QStringList{u"Renomeia Arquivos | Não existem arquivos remessa dos contratos\rcadastrados a serem "
                                          "renomeados | information"_s});
         QCOMPARE(QApplication::focusWidget(), f->edtNomeArqRemessa);
         QVERIFY(fixture::rows(u"Arq"_s).isEmpty());
@@ -305,15 +301,13 @@ private slots:
         arquivo(Saida + u"cob01660510015000000001p.txt"_s, "dados\r\n");
         s.escolhe(u"0015"_s);
         QCOMPARE(f->lblNomeArqKELT->text(), u"COB01660510015000000001P.TXT"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), QStringList{Nao});
+        QCOMPARE(s.renomeia(), QStringList{Nao});
         QCOMPARE(fixture::readFile(Saida + u"cob01660510015000000001p.txt"_s), QByteArray("dados\r\n"));
         // IPC delivers into the PDZ folder, which must exist: its own folder is made, the file is not.
         s.escolhe(u"0014"_s);
         QVERIFY(f->flbNomeArqRemessa->isEnabled());
         QCOMPARE(f->lblNomeArqKELT->text(), u"IPC10IP05100140000001P.TXT"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Path not found"_s), Nao}));
+        QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Path not found"_s), Nao}));
         QVERIFY(winfs::directoryExists(u"C:\\ZQ\\IPC\\Saida"_s));
         // A typed name that is not there.
         f->edtNomeArqRemessa->setFocus();
