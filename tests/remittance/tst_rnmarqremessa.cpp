@@ -162,6 +162,9 @@ private slots:
     void renomeiaComONumeroDoDia()
     {
         Sessao s;
+        // The log holds another contract's row first.
+        fixture::exec(u"insert into Arq values (1, 1, '66', '2026-03-19', '08:00:00', 'C:\\X', 'N', 1, 1, '2026-03-05', '08:00:00')"_s);
+        const QString daAgencia = u"Arq where ArqCtrAgencia = 12"_s;
         arquivo(u"C:\\REM\\a.txt"_s, "linha um\r\n\r\n  \r\nlinha dois");
         arquivo(u"C:\\REM\\b ação.txt"_s, "b\n", Dia5.addSecs(-7200));
         arquivo(u"C:\\REM\\c.txt"_s, "c\n", Dia5.addDays(1));
@@ -179,7 +182,7 @@ private slots:
         QCOMPARE(fixture::readFile(u"C:\\REM\\a.txt"_s), QByteArray("linha um\r\n\r\n  \r\nlinha dois"));
         QVERIFY(!f->btnRnmArq->isEnabled() && f->ProgressBar1->position() == 0);
         QCOMPARE(s.estado(), u"a.txt|"_s + Nome1 + u"||cmbContrato"_s);
-        QCOMPARE(fixture::rowTexts(u"Arq"_s), QStringList{u"12|345678|66|2026-03-20|09:00:00.000|C:\\REM\\a.txt|"_s + Nome1
+        QCOMPARE(fixture::rowTexts(daAgencia), QStringList{u"12|345678|66|2026-03-20|09:00:00.000|C:\\REM\\a.txt|"_s + Nome1
                                                           + u"|true|1|2026-03-05|10:20:30.000"_s});
 
         // Files of the same day count on, whatever their times; another day starts at 1.
@@ -188,7 +191,7 @@ private slots:
         s.renomeia();
         s.clica(u"c.txt"_s);
         QCOMPARE(f->lblNomeArqKELT->text(), u"COB01660610012000345678P.TXT"_s);
-        QCOMPARE(fixture::rows(u"Arq"_s, u"ArqNumRemessa desc"_s)[0][u"ArqNomeOrigem"_s], u"C:\\REM\\b ação.txt"_s);
+        QCOMPARE(fixture::rows(daAgencia, u"ArqNumRemessa desc"_s)[0][u"ArqNomeOrigem"_s], u"C:\\REM\\b ação.txt"_s);
 
         // A file renamed before: No forgets it, Yes keeps its number and its one record.
         const QString pergunta = u"Confirmação | O arquivo informado já foi renomeado\r"_s + Nome1
@@ -202,7 +205,7 @@ private slots:
         s.agora = s.agora.addSecs(60);
         QCOMPARE(s.renomeia(), (QStringList{pergunta, u"Confirmação | Deseja substituir o arquivo"_s + Saida + Nome1
                                                         + u"? | question"_s, Sucesso}));
-        const QStringList log = fixture::rowTexts(u"Arq"_s, u"ArqNumRemessa"_s);
+        const QStringList log = fixture::rowTexts(daAgencia, u"ArqNumRemessa"_s);
         QVERIFY(log.size() == 2 && log[0].contains(u"|09:01:00.000|C:\\REM\\a.txt|"_s));
         // Modified since: a new file with the next number.
         winfs::setFileAge(u"C:\\REM\\a.txt"_s, Dia5.addSecs(60));
