@@ -112,8 +112,8 @@ private slots:
         const QString ren = work.path() + u"/prefix/drive_c/ZQ/REN"_s;
         QVERIFY(QDir().mkpath(ren));
         QFile agencias(ren + u"/Agencias.Txt"_s);
-        QVERIFY(agencias.open(QIODevice::WriteOnly)
-                && agencias.write("0001      |AGENCIA CENTRO                    X\r\n0012      |AGENCIA DOZE                      X\r\n") > 0);
+        QVERIFY(agencias.open(QIODevice::WriteOnly));
+        agencias.write("0001      |AGENCIA CENTRO                    X\r\n0012      |AGENCIA DOZE                      X\r\n");
         agencias.close();
         QProcess program;
         program.setProcessEnvironment(withPrefix(work.path() + u"/prefix"_s));
