@@ -7,8 +7,6 @@
 #include "platform/windowing/guard.h"
 
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 #include <fcntl.h>
@@ -212,14 +210,10 @@ private slots:
         Guard([&] { w.Timer3Timer(); });
         QCOMPARE(boxes.count(), 0);
         Guard([&] { w.Timer2Timer(); });
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("O arquivo ") + txtFile()
-                                        + QStringLiteral(" não contém nenhuma agência; a tabela de agências não foi alterada."));
-        QCOMPARE(boxes.last().title, QStringLiteral("Renomeia Arquivos ZQ"));
-        QCOMPARE(boxes.last().style, MsgStyle::Error);
+        QCOMPARE(boxes.dump(), QStringLiteral("Renomeia Arquivos ZQ | O arquivo ") + txtFile()
+                                   + QStringLiteral(" não contém nenhuma agência; a tabela de agências não foi alterada. | error"));
         QCOMPARE(agencies(), QStringList{QStringLiteral("5=ANTIGA")});
-        QCOMPARE(fixture::readFile(txtFile()), content);
-        QCOMPARE(fixture::readFile(zqFile()), content);
+        QVERIFY(fixture::readFile(txtFile()) == content && fixture::readFile(zqFile()) == content);
     }
 
     void onlyRegularFilesAreRead()
@@ -239,7 +233,7 @@ private slots:
         fixture::makeDir(zqFile());
         Guard([&] { w.Timer2Timer(); });
         Guard([&] { w.Timer3Timer(); });
-        QVERIFY2(boxes.count() == 0, qPrintable(boxes.dump()));
+        QCOMPARE(boxes.dump(), QString());
         QCOMPARE(agencies(), QStringList{QStringLiteral("5=ANTIGA")});
     }
 
@@ -247,10 +241,7 @@ private slots:
     {
         fixture::Prefix prefix;
         QStringList tried;
-        setAgencyListRemover([&](const QString &name) {
-            tried << name;
-            return false;
-        });
+        setAgencyListRemover([&](const QString &name) { return tried << name, false; });
         fixture::writeFile(txtFile(), txtLine("0001", "DO TXT"));
         fixture::writeFile(zqFile(), QByteArray("002DO ZQ\r\n"));
         fixture::Boxes boxes;
@@ -261,18 +252,14 @@ private slots:
         QCOMPARE(agencies(), QStringList{QStringLiteral("2=DO ZQ")});
         QCOMPARE(tried, (QStringList{txtFile(), zqFile()}));
         QVERIFY(winfs::fileExists(txtFile()) && winfs::fileExists(zqFile()));
-        QCOMPARE(boxes.count(), 4);
         const QString later = QStringLiteral(" não pôde ser apagado.\rEle será carregado de novo a cada início do programa até ser removido.");
-        QCOMPARE(boxes.shown().at(0).text, QStringLiteral("Atualização da tabela de agências executada com sucesso"));
-        QCOMPARE(boxes.shown().at(1).text,
-                 QStringLiteral("A tabela de agências foi atualizada, mas o arquivo ") + txtFile() + later);
-        QCOMPARE(boxes.shown().at(1).title, QStringLiteral("Renomeia Arquivos ZQ"));
-        QCOMPARE(boxes.shown().at(1).style, MsgStyle::Plain);
-        QCOMPARE(boxes.shown().at(2).text, QStringLiteral("Cadastro de Agências ZQ atualizado com sucesso."));
-        QCOMPARE(boxes.shown().at(3).text,
-                 QStringLiteral("O cadastro de agências ZQ foi atualizado, mas o arquivo ") + zqFile() + later);
-        QCOMPARE(boxes.shown().at(3).title, QStringLiteral("Informação"));
-        QCOMPARE(boxes.shown().at(3).style, MsgStyle::Exclamation);
+        QCOMPARE(boxes.dump().split(QLatin1Char('\n')),
+                 (QStringList{QStringLiteral("Renomeia Arquivos ZQ | Atualização da tabela de agências executada com sucesso | plain"),
+                              QStringLiteral("Renomeia Arquivos ZQ | A tabela de agências foi atualizada, mas o arquivo ") + txtFile()
+                                  + later + QStringLiteral(" | plain"),
+                              QStringLiteral("Informação | Cadastro de Agências ZQ atualizado com sucesso. | exclamation"),
+                              QStringLiteral("Informação | O cadastro de agências ZQ foi atualizado, mas o arquivo ") + zqFile()
+                                  + later + QStringLiteral(" | exclamation")}));
     }
 
     void aLockOnAnotherTableDoesNotStopTheRefresh()
@@ -284,24 +271,13 @@ private slots:
         fixture::Boxes boxes;
         TfrmPrincipal w;
         // Another program writes the services and keeps its transaction open.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
-        other.setDatabaseName(prefix.host(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\Svc.db")));
-        QVERIFY(other.open());
-        {
-            QSqlQuery lock(other);
-            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QVERIFY(lock.exec(QStringLiteral("UPDATE Svc SET SvcTam = SvcTam")));
-            Guard([&] { w.Timer2Timer(); });
-            QCOMPARE(agencies(), QStringList{QStringLiteral("1=PRIMEIRA")});
-            QVERIFY(w.CarregaAgenciaZQ());
-            QCOMPARE(agencies(), QStringList{QStringLiteral("2=SEGUNDA")});
-            lock.exec(QStringLiteral("ROLLBACK"));
-        }
-        other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("outro"));
-        QCOMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.last().text, QStringLiteral("Atualização da tabela de agências executada com sucesso"));
+        fixture::OtherProgram other(QStringLiteral("Svc"));
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")) && other.exec(QStringLiteral("UPDATE Svc SET SvcTam = SvcTam")));
+        Guard([&] { w.Timer2Timer(); });
+        QCOMPARE(agencies(), QStringList{QStringLiteral("1=PRIMEIRA")});
+        QVERIFY(w.CarregaAgenciaZQ());
+        QCOMPARE(agencies(), QStringList{QStringLiteral("2=SEGUNDA")});
+        QCOMPARE(boxes.dump(), QStringLiteral("Renomeia Arquivos ZQ | Atualização da tabela de agências executada com sucesso | plain"));
     }
 
     void bothFilesTheLastLoadedWins()

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace fixture {
@@ -81,6 +83,13 @@ QString Boxes::dump() const
     return out.join(QLatin1Char('\n'));
 }
 
+QString Boxes::take()
+{
+    const QString d = dump();
+    shown_.clear();
+    return d;
+}
+
 QString errorOf(const std::function<void()> &fn)
 {
     try {
@@ -130,6 +139,22 @@ QList<QVariantMap> rows(const QString &table, const QString &orderBy)
         q.next();
     }
     q.close();
+    return out;
+}
+
+QStringList rowTexts(const QString &table, const QString &orderBy)
+{
+    tables::Query q;
+    q.databaseName = zqdb::AliasName;
+    q.setSQL({QStringLiteral("select * from ") + table + (orderBy.isEmpty() ? QString() : QStringLiteral(" order by ") + orderBy)});
+    q.open();
+    QStringList out;
+    for (q.first(); !q.eof(); q.next()) {
+        QStringList values;
+        for (tables::Field *f : q.fields())
+            values << f->value().toString();
+        out << values.join(QLatin1Char('|'));
+    }
     return out;
 }
 
@@ -203,6 +228,26 @@ void fillLog(int rows)
         conn.rollback();
         throw;
     }
+}
+
+OtherProgram::OtherProgram(const QString &table) : connection_(QStringLiteral("other-") + table)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db.setDatabaseName(winfs::hostPath(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\") + table + QStringLiteral(".db")));
+    if (!db.open())
+        qFatal("cannot open %s", qPrintable(table));
+}
+
+OtherProgram::~OtherProgram()
+{
+    QSqlDatabase::database(connection_).close();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+bool OtherProgram::exec(const QString &statement)
+{
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    return q.exec(statement);
 }
 
 } // namespace fixture

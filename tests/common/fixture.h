@@ -43,6 +43,8 @@ public:
     void clear() { shown_.clear(); }
     // "title | text | style" of every box, for readable failures.
     QString dump() const;
+    // dump(), then forgets the boxes shown.
+    QString take();
 
 private:
     QList<BoxRecord> shown_;
@@ -61,6 +63,8 @@ void makeDir(const QString &windowsPath);
 
 // Rows of a table as field name -> value maps, through SQL on the alias.
 QList<QVariantMap> rows(const QString &table, const QString &orderBy = QString());
+// Rows of a table, each as its values in column order joined by "|".
+QStringList rowTexts(const QString &table, const QString &orderBy = QString());
 // Runs a statement on the alias.
 void exec(const QString &statement);
 // Adds a contract straight into Ctr.
@@ -71,5 +75,17 @@ void addAgency(int codigo, const QString &nome);
 // agencies, 997 contracts, file dates over 300 days from 1 January 2026, every
 // tenth row a return; in one transaction.
 void fillLog(int rows);
+
+// Another program with a connection of its own to one table file of the
+// alias ("Arq", "Svc"), to hold locks on it or change it under the program.
+class OtherProgram {
+public:
+    explicit OtherProgram(const QString &table);
+    ~OtherProgram();
+    bool exec(const QString &statement);
+
+private:
+    QString connection_;
+};
 
 } // namespace fixture

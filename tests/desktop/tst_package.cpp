@@ -23,25 +23,23 @@ struct Run {
     QString out, err;
 };
 
+// Runs a program to its end (two minutes at most).
 Run run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(program, args);
-    Run r;
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        r.err = u"did not end: "_s + program;
-        return r;
-    }
-    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    const bool ended = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit;
+    return {ended ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 #define RUN_OK(r) QVERIFY2((r).status == 0, qPrintable((r).out + (r).err))
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 QProcessEnvironment withPrefix(const QString &prefix)
 {
@@ -67,8 +65,7 @@ private slots:
         const QString desktop = share + u"applications/"_s + AppId + u".desktop"_s;
         const Run dv = run(u"desktop-file-validate"_s, {desktop});
         QVERIFY2(dv.status == 0 && (dv.out + dv.err).isEmpty(), qPrintable(dv.out + dv.err));
-        QFile entry(desktop);
-        QVERIFY(entry.open(QIODevice::ReadOnly) && entry.readAll().contains("\nExec=renomeia-zq-setup --start\n"));
+        QVERIFY(contents(desktop).contains("\nExec=renomeia-zq-setup --start\n"));
         RUN_OK(run(u"appstreamcli"_s, {u"validate"_s, u"--no-net"_s, share + u"metainfo/"_s + AppId + u".metainfo.xml"_s}));
         QFile installed(share + u"metainfo/"_s + AppId + u".metainfo.xml"_s);
         QVERIFY(installed.open(QIODevice::ReadOnly));
@@ -80,9 +77,7 @@ private slots:
                                               u"-DOUT="_s + named, u"-DURL=https://example.org/zq/docs/screenshots"_s, u"-P"_s,
                                               u"" ZQ_SOURCE_DIR "/cmake/Metainfo.cmake"_s}));
         RUN_OK(run(u"appstreamcli"_s, {u"validate"_s, u"--no-net"_s, named}));
-        QFile n(named);
-        QVERIFY(n.open(QIODevice::ReadOnly));
-        QCOMPARE(n.readAll().count("<image>https://example.org/zq/docs/screenshots/"), 5);
+        QCOMPARE(contents(named).count("<image>https://example.org/zq/docs/screenshots/"), 5);
     }
 
     // The package: its fields and contents, and the unpacked launcher laying

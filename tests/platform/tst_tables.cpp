@@ -13,12 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace tables;
+using namespace Qt::StringLiterals;
 
 using fixture::errorOf;
 
@@ -295,91 +294,86 @@ private slots:
         fixture::Prefix prefix;
         fixture::fillLog(20000);
         Table t;
-        zqdb::setupTable(t, QStringLiteral("Arq.db"));
+        zqdb::setupTable(t, u"Arq.db"_s);
         t.open();
-        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("2026%1COB01X.TXT").arg(0));
+        const auto origem = [&] { return t.fieldByName(u"ArqNomeOrigem"_s)->asString(); };
+        QCOMPARE(origem(), u"20260COB01X.TXT"_s);
         QVERIFY(t.rowsRead() <= 256);
         // Appending reads nothing more of the table.
         const qint64 before = t.rowsRead();
         t.append();
-        t.fieldByName(QStringLiteral("ArqNomeOrigem"))->setAsString(QStringLiteral("NOVO"));
+        t.fieldByName(u"ArqNomeOrigem"_s)->setAsString(u"NOVO"_s);
         t.post();
-        QCOMPARE(t.rowsRead(), before);
-        QCOMPARE(t.recNo(), 20000);
+        QVERIFY(t.rowsRead() == before && t.recNo() == 20000);
         // A walk reaches every row in order, a jump lands where asked.
         t.moveTo(19998);
         t.next();
-        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("C:\\REMESSA\\ARQ19999.TXT"));
+        QCOMPARE(origem(), u"C:\\REMESSA\\ARQ19999.TXT"_s);
         t.next();
-        QCOMPARE(t.fieldByName(QStringLiteral("ArqNomeOrigem"))->asString(), QStringLiteral("NOVO"));
+        QCOMPARE(origem(), u"NOVO"_s);
         t.next();
         QVERIFY(t.eof());
         int n = 0;
         for (t.first(); !t.eof(); t.next())
             ++n;
-        QCOMPARE(n, 20001);
-        QCOMPARE(t.recordCount(), 20001);
+        QVERIFY(n == 20001 && t.recordCount() == 20001);
         // A query lists through the same cursor; its count skips the sort.
         Query q;
         q.databaseName = zqdb::AliasName;
         q.setSQL(QStringList{sql::log::Select, sql::log::From, sql::log::OrderBy});
         q.open();
-        QCOMPARE(q.fieldByName(QStringLiteral("ArqCtrAgencia"))->asInteger(), 0);
-        QVERIFY(q.rowsRead() <= 256);
-        QCOMPARE(q.recordCount(), 20001);
+        QCOMPARE(q.fieldByName(u"ArqCtrAgencia"_s)->asInteger(), 0);
+        QVERIFY(q.rowsRead() <= 256 && q.recordCount() == 20001);
     }
 
     void twoCopiesOfTheProgramNeverOverwriteEachOther()
     {
         fixture::Prefix prefix;
-        fixture::addContract(1, 20, QStringLiteral("66"), QStringLiteral("C:\\A"));
+        fixture::addContract(1, 20, u"66"_s, u"C:\\A"_s);
         Session other; // a second copy of the program on the same tables
         Table a, b;
-        zqdb::setupTable(a, QStringLiteral("Ctr.DB"));
-        zqdb::setupTable(b, QStringLiteral("Ctr.DB"));
+        zqdb::setupTable(a, u"Ctr.DB"_s);
+        zqdb::setupTable(b, u"Ctr.DB"_s);
         b.session = &other;
         a.open();
         b.open();
-        auto field = [](Table &t, const char *name) { return t.fieldByName(QLatin1String(name)); };
+        auto set = [](Table &t, const char *name, const QVariant &v) { t.fieldByName(QLatin1String(name))->setValue(v); };
         auto store = [&](Table &t, int contrato, const QString &pasta) {
             t.insert();
-            field(t, "CtrAgencia")->setAsInteger(1);
-            field(t, "CtrContrato")->setAsInteger(contrato);
-            field(t, "CtrServico")->setAsString(QStringLiteral("66"));
-            field(t, "CtrDirRemessa")->setAsString(pasta);
+            set(t, "CtrAgencia", 1);
+            set(t, "CtrContrato", contrato);
+            set(t, "CtrServico", u"66"_s);
+            set(t, "CtrDirRemessa", pasta);
             t.post();
         };
+        const QString changed = u"Couldn't perform the edit because another user changed the record."_s;
         // B removes contract 20 and stores 30 in its place; A, still showing 20, saves an edit.
         QVERIFY(b.findKey({1, 20}));
         b.deleteRecord();
-        store(b, 30, QStringLiteral("C:\\B"));
+        store(b, 30, u"C:\\B"_s);
         a.edit();
-        field(a, "CtrDirRemessa")->setAsString(QStringLiteral("C:\\EDITADO"));
-        QCOMPARE(errorOf([&] { a.post(); }), QStringLiteral("Record/Key deleted."));
+        set(a, "CtrDirRemessa", u"C:\\EDITADO"_s);
+        QCOMPARE(errorOf([&] { a.post(); }), u"Record/Key deleted."_s);
         a.cancel();
         // A stores a key that B stored meanwhile: the engine's key violation.
         try {
-            store(a, 30, QStringLiteral("C:\\A"));
+            store(a, 30, u"C:\\A"_s);
             QFAIL("stored a key that exists");
         } catch (const EDBEngineError &e) {
             QCOMPARE(e.errors(0).errorCode, DBIERR_KEYVIOL);
         }
         a.cancel();
-        // A edits a row that B changed since A read it.
-        QVERIFY(a.findKey({1, 30}));
-        QVERIFY(b.findKey({1, 30}));
+        // A edits or deletes a row that B changed since A read it.
+        QVERIFY(a.findKey({1, 30}) && b.findKey({1, 30}));
         b.edit();
-        field(b, "CtrDescricao")->setAsString(QStringLiteral("DE B"));
+        set(b, "CtrDescricao", u"DE B"_s);
         b.post();
         a.edit();
-        field(a, "CtrDescricao")->setAsString(QStringLiteral("DE A"));
-        QCOMPARE(errorOf([&] { a.post(); }), QStringLiteral("Couldn't perform the edit because another user changed the record."));
+        set(a, "CtrDescricao", u"DE A"_s);
+        QCOMPARE(errorOf([&] { a.post(); }), changed);
         a.cancel();
-        QCOMPARE(errorOf([&] { a.deleteRecord(); }), QStringLiteral("Couldn't perform the edit because another user changed the record."));
-        const auto rows = fixture::rows(QStringLiteral("Ctr"));
-        QCOMPARE(rows.size(), 1);
-        QCOMPARE(rows[0].value(QStringLiteral("CtrDirRemessa")).toString(), QStringLiteral("C:\\B"));
-        QCOMPARE(rows[0].value(QStringLiteral("CtrDescricao")).toString(), QStringLiteral("DE B"));
+        QCOMPARE(errorOf([&] { a.deleteRecord(); }), changed);
+        QCOMPARE(fixture::rowTexts(u"Ctr"_s), QStringList{u"1|30|66|C:\\B||DE B"_s});
     }
 
     void parametersAndColumnsCarryTheirTypes()
@@ -390,109 +384,43 @@ private slots:
         q.databaseName = zqdb::AliasName;
         q.setSQL(sql::RemArquivos);
         // A date-time bound to the file date keeps only its day, whatever its time.
-        q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(7);
-        q.paramByName(QStringLiteral("Contrato")).setAsInteger(7);
-        q.paramByName(QStringLiteral("Servico")).setAsString(QStringLiteral("66"));
-        q.paramByName(QStringLiteral("Data")).setAsDateTime(QDateTime(QDate(2026, 1, 8), QTime(14, 30, 5)));
+        q.paramByName(u"Agencia"_s).setAsSmallInt(7);
+        q.paramByName(u"Contrato"_s).setAsInteger(7);
+        q.paramByName(u"Servico"_s).setAsString(u"66"_s);
+        q.paramByName(u"Data"_s).setAsDateTime(QDateTime(QDate(2026, 1, 8), QTime(14, 30, 5)));
         q.open();
         QCOMPARE(q.recordCount(), 1);
-        QCOMPARE(q.fieldByName(QStringLiteral("ArqDataOrigem"))->dataType(), FieldType::Date);
+        QCOMPARE(q.fieldByName(u"ArqDataOrigem"_s)->dataType(), FieldType::Date);
         q.close();
         // A text bound to a number converts with the runtime's rules.
-        QCOMPARE(errorOf([&] { q.paramByName(QStringLiteral("Agencia")).setAsString(QStringLiteral("x7")); }),
-                 QStringLiteral("'x7' is not a valid integer value"));
+        QCOMPARE(errorOf([&] { q.paramByName(u"Agencia"_s).setAsString(u"x7"_s); }), u"'x7' is not a valid integer value"_s);
         // A parameter without a declared type cannot be bound.
-        q.setSQL(QStringList{QStringLiteral("select * from Arq where ArqCtrServico = :Outro")});
-        QCOMPARE(errorOf([&] { q.paramByName(QStringLiteral("Outro")).setAsString(QStringLiteral("66")); }),
-                 QStringLiteral("Parameter 'Outro' has no declared type"));
+        q.setSQL(QStringList{u"select * from Arq where ArqCtrServico = :Outro"_s});
+        QCOMPARE(errorOf([&] { q.paramByName(u"Outro"_s).setAsString(u"66"_s); }), u"Parameter 'Outro' has no declared type"_s);
         // Result columns: the declared type of their column; an expression by its value.
-        q.setSQL(QStringList{QStringLiteral("select count(*) as Total, max(ArqHoraOper) as Hora, ArqCtrAgencia from Arq")});
+        q.setSQL(QStringList{u"select count(*) as Total, max(ArqHoraOper) as Hora, ArqCtrAgencia from Arq"_s});
         q.open();
-        QCOMPARE(q.fieldByName(QStringLiteral("Total"))->dataType(), FieldType::Integer);
-        QCOMPARE(q.fieldByName(QStringLiteral("Total"))->asInteger(), 600);
-        QCOMPARE(q.fieldByName(QStringLiteral("ArqCtrAgencia"))->dataType(), FieldType::SmallInt);
-    }
-
-    void aRowFoundByAQueryIsEditedThroughTheTable()
-    {
-        fixture::Prefix prefix;
-        fixture::fillLog(30);
-        Query q;
-        q.databaseName = zqdb::AliasName;
-        q.setSQL(QStringList{QStringLiteral("select * from Arq where ArqNomeOrigem = 'C:\\REMESSA\\ARQ17.TXT'")});
-        q.open();
-        QVERIFY(q.rowId() > 0);
-        Table t;
-        zqdb::setupTable(t, QStringLiteral("Arq.db"));
-        t.open();
-        QVERIFY(t.findRowId(q.rowId()));
-        t.edit();
-        t.fieldByName(QStringLiteral("ArqNomeDestino"))->setAsString(QStringLiteral("DE NOVO"));
-        t.post();
-        const auto rows = fixture::rows(QStringLiteral("Arq"), QStringLiteral("ArqNomeDestino desc"));
-        QCOMPARE(rows.size(), 30);
-        QCOMPARE(rows.first().value(QStringLiteral("ArqNomeDestino")).toString(), QStringLiteral("DE NOVO"));
-        QCOMPARE(rows.first().value(QStringLiteral("ArqNomeOrigem")).toString(), QStringLiteral("C:\\REMESSA\\ARQ17.TXT"));
-        QVERIFY(!t.findRowId(999999));
-    }
-
-    void aTransactionLocksOnlyTheTablesItUses()
-    {
-        fixture::Prefix prefix;
-        fixture::addAgency(1, QStringLiteral("VELHA"));
-        // Another program writes the services and keeps them.
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
-        other.setDatabaseName(prefix.host(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\Svc.db")));
-        QVERIFY(other.open());
-        {
-            QSqlQuery lock(other);
-            QVERIFY(lock.exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QVERIFY(lock.exec(QStringLiteral("UPDATE Svc SET SvcTam = SvcTam")));
-            Connection &conn = Session::instance().connection(zqdb::AliasName);
-            conn.startTransaction();
-            Table age;
-            zqdb::setupTable(age, QStringLiteral("Age.DB"));
-            age.emptyTable();
-            age.open();
-            age.insert();
-            age.fieldByName(QStringLiteral("AgeCod"))->setAsInteger(2);
-            age.post();
-            conn.commit();
-            QCOMPARE(fixture::rows(QStringLiteral("Age")).size(), 1);
-            // Writing the table the other program holds names it.
-            Query q;
-            q.databaseName = zqdb::AliasName;
-            q.setSQL(QStringList{QStringLiteral("update Svc set SvcTam = 1")});
-            QCOMPARE(errorOf([&] { q.execSQL(); }), QStringLiteral("Table is busy.\rTable: C:\\ZQ\\REN\\TABELAS\\Svc.DB"));
-            lock.exec(QStringLiteral("ROLLBACK"));
-        }
-        other.close();
-        other = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("outro"));
+        QCOMPARE(q.fieldByName(u"Total"_s)->dataType(), FieldType::Integer);
+        QCOMPARE(q.fieldByName(u"Total"_s)->asInteger(), 600);
+        QCOMPARE(q.fieldByName(u"ArqCtrAgencia"_s)->dataType(), FieldType::SmallInt);
     }
 
     void addingAnAliasKeepsTheConfigurationAndFailsWhole()
     {
         fixture::Prefix prefix(false);
-        const QString cfg = prefix.path() + QStringLiteral("/engine.cfg");
+        const QString cfg = winfs::windowsPath(prefix.path() + u"/engine.cfg"_s);
         const QByteArray before = "; aliases of other programs\n[Outro]\nDriver=PARADOX\nPATH=C:\\OUTRO\n";
-        QFile f(cfg);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(before);
-        f.close();
+        fixture::writeFile(cfg, before);
         Session &s = Session::instance();
-        s.addAlias(QStringLiteral("ZqRen417"), QStringLiteral("PARADOX"), {QStringLiteral("PATH=C:\\ZQ\\REN\\TABELAS")});
+        s.addAlias(u"ZqRen417"_s, u"PARADOX"_s, {u"PATH=C:\\ZQ\\REN\\TABELAS"_s});
         // A write that fails (a full disk) leaves the old file exactly as it was.
         Session::setConfigWriter([](QIODevice &, const QByteArray &) { return false; });
-        QVERIFY(errorOf([&] { s.saveConfig(); }).startsWith(QStringLiteral("Cannot write the engine configuration file")));
+        QVERIFY(errorOf([&] { s.saveConfig(); }).startsWith(u"Cannot write the engine configuration file"_s));
         Session::setConfigWriter({});
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before);
-        f.close();
+        QCOMPARE(fixture::readFile(cfg), before);
         s.saveConfig();
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), before + "\n[ZqRen417]\nDriver=PARADOX\nPATH=C:\\ZQ\\REN\\TABELAS\n");
-        QCOMPARE(QDir(prefix.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("engine.cfg")});
+        QCOMPARE(fixture::readFile(cfg), before + "\n[ZqRen417]\nDriver=PARADOX\nPATH=C:\\ZQ\\REN\\TABELAS\n");
+        QCOMPARE(QDir(prefix.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"engine.cfg"_s});
     }
 
     void aKilledWriterLeavesNoTornRow()

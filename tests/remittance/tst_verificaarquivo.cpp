@@ -21,6 +21,7 @@ struct Passagem {
 // Runs the pass over bytes written to a file; the destination is a file, or a sink when given.
 Passagem passa(const QByteArray &entrada, int tamanho, std::unique_ptr<winfs::ByteSink> sink = {})
 {
+    fixture::Prefix prefix(false);
     fixture::writeFile(u"C:\\T\\entrada"_s, entrada);
     winfs::FileReader leitor;
     winfs::FileWriter escritor;
@@ -45,9 +46,6 @@ struct SinkQueFalha : winfs::ByteSink {
 class TstVerificaArquivo : public QObject {
     Q_OBJECT
 private slots:
-    void init() { prefix = std::make_unique<fixture::Prefix>(false); }
-    void cleanup() { prefix.reset(); }
-
     void linhasAjustadas_data()
     {
         QTest::addColumn<QByteArray>("entrada");
@@ -111,9 +109,6 @@ private slots:
         winfs::FileWriter escritor;
         QVERIFY(!remessa::VerificaArquivo(fechado, escritor, 10));
     }
-
-private:
-    std::unique_ptr<fixture::Prefix> prefix;
 };
 
 QTEST_GUILESS_MAIN(TstVerificaArquivo)

@@ -58,11 +58,12 @@ struct Janela {
         });
         form->btnDirArqKELT->click();
     }
-    void renomeia() { QTest::mouseClick(form->btnRnmArq, Qt::LeftButton); }
-    QString caixas()
+    QString caixas() { return boxes.take(); }
+    // Presses the button; gives the boxes shown since the last look.
+    QString renomeia()
     {
-        const QString d = boxes.dump();
-        return boxes.clear(), d;
+        QTest::mouseClick(form->btnRnmArq, Qt::LeftButton);
+        return caixas();
     }
 
     fixture::Prefix prefix;
@@ -131,18 +132,12 @@ private slots:
         w->edtRetornoExtensao->setText(u"TXT"_s);
 
         // Delivered into the return folder and logged; the return file stays.
-        s.renomeia();
-        QCOMPARE(s.caixas(), Sucesso);
+        QCOMPARE(s.renomeia(), Sucesso);
         QVERIFY(!w->btnRnmArq->isEnabled());
         QVERIFY(naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && naPasta(Cob) == QStringList{Arquivo.toLower()});
         QCOMPARE(fixture::readFile(Destino), QByteArray("retorno\r\n"));
-        const QList<QVariantMap> log = fixture::rows(u"Arq"_s);
-        QStringList campos;
-        for (const char *c : {"ArqCtrAgencia", "ArqCtrContrato", "ArqCtrServico", "ArqDataOper", "ArqHoraOper", "ArqDataOrigem",
-                              "ArqNomeOrigem", "ArqNomeDestino", "ArqRemessa", "ArqNumRemessa"})
-            campos << log[0][QLatin1String(c)].toString();
-        QCOMPARE(campos.join(u'|'), u"123|45678|66|2026-12-08|14:05:09.000|2005-03-15|"_s + Arquivo + u"|RETORNO.TXT|false|0"_s);
-        QCOMPARE(log[0][u"ArqHoraOrigem"_s].toTime(), winfs::fileAge(Destino).time());
+        QCOMPARE(fixture::rowTexts(u"Arq"_s), QStringList{u"123|45678|66|2026-12-08|14:05:09.000|"_s + Arquivo + u"|RETORNO.TXT|false|0|"
+                                                          u"2005-03-15|"_s + winfs::fileAge(Destino).time().toString(Qt::ISODateWithMs)});
 
         // Declined: both files untouched, nothing logged, the pattern saved all the same.
         fixture::writeFile(Cob + Arquivo, "novo\r\n"); // the same file, in other letters
@@ -150,13 +145,11 @@ private slots:
         QVERIFY(w->btnRnmArq->isEnabled());
         fixture::writeFile(u"C:\\ZQ\\REN\\ZQRen417.config"_s, "Nome=outro;\r\n");
         s.boxes.answer(mrNo);
-        s.renomeia();
-        QCOMPARE(s.caixas(), Pergunta + NaoRenomeado);
+        QCOMPARE(s.renomeia(), Pergunta + NaoRenomeado);
         QCOMPARE(fixture::readFile(u"C:\\ZQ\\REN\\ZQRen417.config"_s), QByteArray("Nome=RETORNO;\r\nExtensao=TXT;\r\n"));
         QCOMPARE(fixture::readFile(Destino), QByteArray("retorno\r\n"));
         // Accepted: replaced, nothing left aside.
-        s.renomeia();
-        QCOMPARE(s.caixas(), Pergunta + Sucesso);
+        QCOMPARE(s.renomeia(), Pergunta + Sucesso);
         QCOMPARE(fixture::readFile(Destino), QByteArray("novo\r\n"));
         QVERIFY(naPasta(u"C:\\RET"_s) == QStringList{u"RETORNO.TXT"_s} && fixture::rows(u"Arq"_s).size() == 2);
     }
@@ -201,8 +194,7 @@ private slots:
         // Nothing moved; the window goes on with the file picked next.
         QCOMPARE(naPasta(u"C:\\RET"_s), QStringList());
         s.escolhe(Arquivo);
-        s.renomeia();
-        QVERIFY(s.caixas() == Sucesso && fixture::rows(u"Arq"_s).size() == 1);
+        QVERIFY(s.renomeia() == Sucesso && fixture::rows(u"Arq"_s).size() == 1);
     }
 
     void windowsThatFindNothingClose()
@@ -231,8 +223,7 @@ private slots:
         w = s.abre();
         QVERIFY(s.caixas().isEmpty() && w->DirEntrada == u"C:\\ZQ\\DEL\\ENTRADA"_s);
         QCOMPARE(w->Label1->text(), u"Agência"_s + QString(62, u' ') + u"Convênio"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), Sucesso);
+        QCOMPARE(s.renomeia(), Sucesso);
         QCOMPARE(fixture::readFile(u"C:\\RETORNO.TXT"_s), QByteArray("del"));
 
         // An IPC contract takes its files from the PDZ folder.
@@ -241,8 +232,7 @@ private slots:
         fixture::writeFile(u"C:\\ZQ\\PDZ\\ENTRADA\\20050315PDZ01X00071234567.TXT"_s, "ipc");
         s.escolhe(u"C:\\ZQ\\PDZ\\ENTRADA\\20050315PDZ01X00071234567.TXT"_s);
         QVERIFY(w->TamContrato == 7 && w->DirEntrada == u"C:\\ZQ\\PDZ\\ENTRADA"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), Sucesso);
+        QCOMPARE(s.renomeia(), Sucesso);
         QCOMPARE(fixture::readFile(u"C:\\IPC\\RETORNO.TXT"_s), QByteArray("ipc"));
     }
 
@@ -254,11 +244,9 @@ private slots:
             TfrmRnmArqRetorno *w = s.abre();
             // Its own name as destination: nothing is deleted.
             w->edtNomeArqRetorno->setText(Arquivo.toLower());
-            s.renomeia();
-            QCOMPARE(s.caixas(), NaoRenomeado);
+            QCOMPARE(s.renomeia(), NaoRenomeado);
             w->edtRetornoNome->setText(u"RET"_s);
-            s.renomeia();
-            QVERIFY(s.caixas() == Sucesso && naPasta(Cob) == QStringList{u"RET.TXT"_s});
+            QVERIFY(s.renomeia() == Sucesso && naPasta(Cob) == QStringList{u"RET.TXT"_s});
             QCOMPARE(fixture::readFile(Cob + u"RET.TXT"_s), QByteArray("retorno\r\n"));
         }
         Janela s;
@@ -271,36 +259,30 @@ private slots:
         // Destination names that would leave the folder or that Windows refuses.
         for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s, QString()}) {
             w->edtNomeArqRetorno->setText(nome);
-            s.renomeia();
-            QCOMPARE(s.caixas(), Erro + u"O nome do arquivo renomeado não é válido\rRedigite! | error"_s);
+            QCOMPARE(s.renomeia(), Erro + u"O nome do arquivo renomeado não é válido\rRedigite! | error"_s);
         }
         w->edtNomeArqRetorno->setText(u"RETORNO.TXT"_s);
         // A full disk while copying: the old delivery stays whole, the copy goes.
         QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(NomeTemporario(Destino))));
-        s.renomeia();
-        QCOMPARE(s.caixas(), Pergunta + u"Renomeia Arquivos ZQ | Cannot write file C:\\RET\\RETORNO.TXT. | error"_s);
+        QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos ZQ | Cannot write file C:\\RET\\RETORNO.TXT. | error"_s);
         QVERIFY(nadaMudou());
         // A read-only return file is not moved.
         winfs::setReadOnly(Cob + Arquivo, true);
-        s.renomeia();
-        QCOMPARE(s.caixas(), Pergunta + u"Renomeia Arquivos ZQ | Cannot move file "_s + Cob + Arquivo + u". | error"_s);
+        QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos ZQ | Cannot move file "_s + Cob + Arquivo + u". | error"_s);
         QVERIFY(nadaMudou());
         winfs::setReadOnly(Cob + Arquivo, false);
         // A name edited by hand is decoded before anything moves.
         w->edtNomeArqKELT->setText(Arquivo + u".BAK"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), u"Renomeia Arquivos | O arquivo "_s + Cob + Arquivo + u".BAK NÃO foi encontrado!! | information"_s);
+        QCOMPARE(s.renomeia(), u"Renomeia Arquivos | O arquivo "_s + Cob + Arquivo + u".BAK NÃO foi encontrado!! | information"_s);
         fixture::writeFile(Cob + u"2005031XCOB01X0123000045678.TXT"_s, "x");
         w->edtNomeArqKELT->setText(u"2005031XCOB01X0123000045678.TXT"_s);
-        s.renomeia();
-        QCOMPARE(s.caixas(), u"Renomeia Arquivos ZQ | '1X/03/2005' is not a valid date. | error"_s);
+        QCOMPARE(s.renomeia(), u"Renomeia Arquivos ZQ | '1X/03/2005' is not a valid date. | error"_s);
         QVERIFY(nadaMudou());
         // A return folder that is gone.
         fixture::exec(u"update Ctr set CtrDirRetorno = 'C:\\NAOHA'"_s);
         w->edtNomeArqKELT->setText(Arquivo);
         QTest::mouseClick(w->edtNomeArqKELT, Qt::LeftButton);
-        s.renomeia();
-        QCOMPARE(s.caixas(), u"Renomeia Arquivos ZQ | Cannot create file C:\\NAOHA\\RETORNO.TXT. | error"_s);
+        QCOMPARE(s.renomeia(), u"Renomeia Arquivos ZQ | Cannot create file C:\\NAOHA\\RETORNO.TXT. | error"_s);
         QVERIFY(nadaMudou());
     }
 };

@@ -35,10 +35,8 @@ class TfrmTeste : public TForm {
 public:
     explicit TfrmTeste(bool falhaAoCriar = false, QWidget *parent = nullptr) : TForm(parent), falhaAoCriar(falhaAoCriar)
     {
-        setObjectName(u"frmTeste"_s);
         auto *layout = new QVBoxLayout(this);
-        for (QWidget *w : {static_cast<QWidget *>(edtNome), static_cast<QWidget *>(cmbLista), static_cast<QWidget *>(btnOk),
-                           static_cast<QWidget *>(btnOutro)})
+        for (QWidget *w : std::initializer_list<QWidget *>{edtNome, cmbLista, btnOk, btnOutro})
             layout->addWidget(w);
         cmbLista->addItems({u"um"_s, u"dois"_s});
         btnOk->setDefault(true);
@@ -112,35 +110,35 @@ private slots:
     void handlersRunInsideTheGuard()
     {
         fixture::Boxes boxes;
-        {
-            TfrmTeste falha(true);
-            QCOMPARE(boxes.dump(), u"Renomeia Arquivos ZQ | 'x' is not a valid integer value. | error"_s);
-        }
-        boxes.clear();
+        delete new TfrmTeste(true);
+        QCOMPARE(boxes.take(), u"Renomeia Arquivos ZQ | 'x' is not a valid integer value. | error"_s);
         TfrmTeste f;
         f.show();
         f.edtNome->setText(u"0"_s); // a handler with the signal's argument
-        QCOMPARE(boxes.dump(), u"Renomeia Arquivos ZQ | 'zero' is not a valid integer value. | error"_s);
+        QCOMPARE(boxes.take(), u"Renomeia Arquivos ZQ | 'zero' is not a valid integer value. | error"_s);
         // FormClose may keep the window open, by its answer or by an error.
-        boxes.clear();
         f.edtNome->setText(u"fica"_s);
         QVERIFY(!f.close());
         f.edtNome->setText(u"erro"_s);
         QVERIFY(!f.close());
-        QCOMPARE(boxes.dump(), u"Renomeia Arquivos ZQ | 'erro' is not a valid integer value. | error"_s);
+        QCOMPARE(boxes.take(), u"Renomeia Arquivos ZQ | 'erro' is not a valid integer value. | error"_s);
         QVERIFY(f.isVisible());
         // Once the close is accepted nothing reaches the handlers.
         f.edtNome->setText(u"sai"_s);
         QVERIFY(f.close());
         f.btnOk->click();
-        QCOMPARE(chamadas, QStringList({"FormCreate", "FormCreate", "FormClose", "FormClose", "FormClose"}));
+        // Nor while a window goes.
+        delete new TfrmTeste;
+        QCOMPARE(chamadas, QStringList({"FormCreate", "FormCreate", "FormClose", "FormClose", "FormClose", "FormCreate"}));
     }
 
-    void enterPressesTheFocusedOrTheDefaultButton()
+    void enterAndExit()
     {
+        fixture::Boxes boxes;
         TfrmTeste f;
         f.show();
         QApplication::setActiveWindow(&f);
+        // Enter presses the focused button, or else the default one.
         f.edtNome->setText(u"a"_s);
         f.edtNome->setFocus();
         QTest::keyClick(f.edtNome, Qt::Key_Return);
@@ -149,14 +147,21 @@ private slots:
         f.btnOk->setEnabled(false);
         f.cmbLista->setFocus();
         QTest::keyClick(f.cmbLista, Qt::Key_Return);
-        chamadas.removeIf([](const QString &c) { return c.endsWith(u"Exit"_s); });
-        QCOMPARE(chamadas, QStringList({"FormCreate", "btnOk", "btnOutro"}));
-    }
-
-    void nothingReachesTheHandlersWhileTheWindowGoes()
-    {
-        delete new TfrmTeste;
-        QCOMPARE(chamadas, QStringList({"FormCreate"}));
+        QCOMPARE(chamadas, QStringList({"FormCreate", "btnOk", "edtNomeExit", "btnOutro"}));
+        // Leaving a plain edit or a combo box runs its exit handler.
+        f.edtNome->setFocus();
+        chamadas.clear();
+        f.cmbLista->setFocus(Qt::TabFocusReason);
+        f.btnOutro->setFocus(Qt::TabFocusReason);
+        QCOMPARE(chamadas, QStringList({"edtNomeExit", "cmbListaExit"}));
+        // The exit handler puts the focus back: the click that moved it does not press the button.
+        chamadas.clear();
+        f.edtNome->clear();
+        f.edtNome->setFocus();
+        QTest::mouseClick(f.btnOutro, Qt::LeftButton);
+        QCOMPARE(chamadas, QStringList({"edtNomeExit"}));
+        QCOMPARE(QApplication::focusWidget(), f.edtNome);
+        QCOMPARE(boxes.count(), 0);
     }
 
     void theMainFrameOfAWindow()
@@ -171,9 +176,8 @@ private slots:
         auto *f = new TfrmTeste(false, &moldura);
         QCOMPARE(f->mainFrame(), static_cast<MdiFrame *>(&moldura));
         f->enableMainMenuEntry(u"mnuX"_s, false);
-        QVERIFY(!moldura.entrada->isEnabled());
         f->setMainStatusPanel(0, u"Pronto"_s);
-        QCOMPARE(moldura.painel->panelText(0), u"Pronto"_s);
+        QVERIFY(!moldura.entrada->isEnabled() && moldura.painel->panelText(0) == u"Pronto"_s);
         // A misspelt entry is an error, not silence.
         QCOMPARE(fixture::errorOf([&] { f->enableMainMenuEntry(u"mnuErrado"_s); }),
                  u"The main window has no menu entry named 'mnuErrado'"_s);
@@ -183,27 +187,6 @@ private slots:
         sozinho.enableMainMenuEntry(u"mnuX"_s);
         QVERIFY(moldura.entrada->isEnabled());
         setMainFrame(nullptr);
-    }
-
-    void exitOfPlainEditsAndComboBoxes()
-    {
-        fixture::Boxes boxes;
-        TfrmTeste f;
-        f.show();
-        QApplication::setActiveWindow(&f);
-        f.edtNome->setText(u"a"_s);
-        f.edtNome->setFocus();
-        f.cmbLista->setFocus(Qt::TabFocusReason);
-        f.btnOutro->setFocus(Qt::TabFocusReason);
-        QCOMPARE(chamadas, QStringList({"FormCreate", "edtNomeExit", "cmbListaExit"}));
-        // The exit handler puts the focus back: the click that moved it does not press the button.
-        chamadas.clear();
-        f.edtNome->clear();
-        f.edtNome->setFocus();
-        QTest::mouseClick(f.btnOutro, Qt::LeftButton);
-        QCOMPARE(chamadas, QStringList({"edtNomeExit"}));
-        QCOMPARE(QApplication::focusWidget(), f.edtNome);
-        QCOMPARE(boxes.count(), 0);
     }
 };
 
