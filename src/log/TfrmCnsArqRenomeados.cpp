@@ -4,6 +4,7 @@
 #include "db/statements.h"
 #include "db/tables.h"
 #include "platform/runtime/convert.h"
+#include "platform/windowing/controls.h"
 #include "platform/windowing/dbcontrols.h"
 
 #include <QApplication>
@@ -38,31 +39,17 @@ private:
 
 } // namespace
 
-// The blanks of the header over the contract list set "Contrato/Convênio"
-// over the contract numbers of the entries, whatever the width of a blank
-// in the window's font; the list is wide enough for a whole entry and for
-// the header.
+// The header's blanks set "Contrato/Convênio" over the contract numbers of
+// the entries; the list is wide enough for a whole entry and for the header.
 void TfrmCnsArqRenomeados::alinhaCabecalho()
 {
+    alignCaptionOverColumn(Label1, cmbContrato, 32);
     QStyleOptionComboBox opcao;
     opcao.initFrom(cmbContrato);
     opcao.editable = true;
     opcao.rect = QRect(0, 0, 400, cmbContrato->sizeHint().height());
     const QRect campo = style()->subControlRect(QStyle::CC_ComboBox, &opcao, QStyle::SC_ComboBoxEditField, cmbContrato);
     const QFontMetricsF lista(cmbContrato->font());
-    // The edit keeps two pixels between its edge and its text.
-    const qreal contrato = campo.x() + 2 + 32 * lista.horizontalAdvance(u'0');
-    // The toolkit may widen each blank or the run of blanks as a whole: a
-    // trial pixel tells which.
-    const QString inicio = Label1->text().left(Label1->text().indexOf(u"Contrato"_s));
-    QFont fonte = Label1->font();
-    fonte.setWordSpacing(0);
-    const qreal natural = QFontMetricsF(fonte).horizontalAdvance(inicio);
-    fonte.setWordSpacing(1);
-    const qreal vezes = QFontMetricsF(fonte).horizontalAdvance(inicio) - natural;
-    fonte.setWordSpacing(vezes > 0 ? (contrato - natural) / vezes : 0);
-    Label1->setFont(fonte);
-
     const int entrada = int(std::ceil(campo.x() + 4 + 41 * lista.horizontalAdvance(u'0'))) + (400 - campo.right());
     cmbContrato->setMinimumWidth(std::max(entrada, Label1->sizeHint().width()));
 }

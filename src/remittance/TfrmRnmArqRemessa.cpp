@@ -7,6 +7,7 @@
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
+#include "platform/windowing/controls.h"
 #include "platform/windowing/dbcontrols.h"
 #include "platform/windowing/folderdialog.h"
 #include "platform/windowing/msgbox.h"
@@ -56,7 +57,6 @@ TfrmRnmArqRemessa::TfrmRnmArqRemessa(QWidget *parent) : TForm(parent)
     courier.setPointSize(font().pointSize() > 0 ? font().pointSize() : 9);
     cmbContrato->setFont(courier);
     cmbContrato->setMinimumContentsLength(46);
-    alinhaCabecalho();
 
     // Data sets: contracts with agency name, system and service identifier;
     // the log; agencies and services for the lookups and the record length.
@@ -127,25 +127,6 @@ bool TfrmRnmArqRemessa::FormClose()
 
 // ---------------------------------------------------------------- contract and folders
 
-// The caption over the list is "Agência", 73 blanks and "Contrato" or
-// "Convênio": its blanks are narrowed or widened so that the second word
-// stands over the contract column (character 33) of the entries.
-void TfrmRnmArqRemessa::alinhaCabecalho()
-{
-    QStyleOptionComboBox opcao;
-    opcao.initFrom(cmbContrato);
-    opcao.rect = QRect(0, 0, 400, cmbContrato->sizeHint().height());
-    opcao.frame = true;
-    const int texto = style()->subControlRect(QStyle::CC_ComboBox, &opcao, QStyle::SC_ComboBoxEditField, cmbContrato).left();
-    const QFontMetricsF lista(cmbContrato->font());
-    const QFontMetricsF cabecalho(Label1->font());
-    const qreal alvo = texto + lista.horizontalAdvance(QString(32, QLatin1Char('0'))) + 1;
-    const qreal espaco = (alvo - cabecalho.horizontalAdvance(QStringLiteral("Agência"))) / 73;
-    QFont fonte = Label1->font();
-    fonte.setWordSpacing(std::max<qreal>(espaco, 1) - cabecalho.horizontalAdvance(QLatin1Char(' ')));
-    Label1->setFont(fonte);
-}
-
 bool TfrmRnmArqRemessa::localizaContrato()
 {
     const QString entrada = cmbContrato->currentText();
@@ -166,6 +147,8 @@ void TfrmRnmArqRemessa::mostraContrato()
 {
     Label1->setText(QStringLiteral("Agência") + ReplicateText(QStringLiteral(" "), 73)
                     + (sistema() == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio")));
+    // "Contrato" or "Convênio" stands over the contract numbers of the entries.
+    alignCaptionOverColumn(Label1, cmbContrato, 32);
     const QString pasta = tblContrato.fieldByName(QStringLiteral("CtrDirRemessa"))->asString();
     DirRemessa = pasta.endsWith(QLatin1Char('\\')) ? pasta.chopped(1) : pasta;
     try {

@@ -67,7 +67,6 @@ public:
     void MontaNomeArqDestino();
 
 private:
-    void alinhaCabecalho();
     // Positions tblContrato on the contract of the chosen entry.
     bool localizaContrato();
     QString sistema() const;

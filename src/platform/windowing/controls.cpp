@@ -4,6 +4,11 @@
 #include "platform/runtime/errors.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QStringListModel>
@@ -272,4 +277,27 @@ void ProgressBar::apply()
         QProgressBar::setRange(0, top);
     if (value() != shown)
         setValue(shown);
+}
+
+void alignCaptionOverColumn(QLabel *caption, const QComboBox *list, int column)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    option.frame = list->hasFrame();
+    option.rect = QRect(0, 0, 400, list->sizeHint().height());
+    const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+    // An editable list's edit keeps two pixels between its edge and its text.
+    const qreal target = field.x() + (list->isEditable() ? 2 : 1) + column * QFontMetricsF(list->font()).horizontalAdvance(u'0');
+    const QString text = caption->text();
+    const QString head = text.left(text.lastIndexOf(QLatin1Char(' ')) + 1);
+    // The toolkit may widen each blank or the run of blanks as a whole: a
+    // trial pixel tells which.
+    QFont font = caption->font();
+    font.setWordSpacing(0);
+    const qreal natural = QFontMetricsF(font).horizontalAdvance(head);
+    font.setWordSpacing(1);
+    const qreal perPixel = QFontMetricsF(font).horizontalAdvance(head) - natural;
+    font.setWordSpacing(perPixel > 0 ? (target - natural) / perPixel : 0);
+    caption->setFont(font);
 }

@@ -118,3 +118,13 @@ private:
     qint64 max_ = 100;
     qint64 position_ = 0;
 };
+
+class QComboBox;
+class QLabel;
+
+// A caption over a fixed-pitch list of column-formatted entries ("Agência",
+// a run of blanks, "Contrato"): its run of blanks is widened or narrowed, its
+// text unchanged, so that the word after the blanks stands over the given
+// character column (0-based) of the list's entries. The caption's left edge
+// is the list's.
+void alignCaptionOverColumn(QLabel *caption, const QComboBox *list, int column);
