@@ -31,6 +31,11 @@ QString BrowseForFolder(const QString &title, const QString &root)
     QFileDialog dialog(QApplication::activeWindow(), title, start);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    return execDriveDialog(dialog);
+}
+
+QString execDriveDialog(QFileDialog &dialog)
+{
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setWindowModality(Qt::ApplicationModal);

@@ -16,5 +16,11 @@ QString BrowseForFolder(const QString &title, const QString &root);
 
 // Replaces the dialog: the browser receives title and root and returns the
 // chosen folder or an empty text. An empty function restores the dialog.
+// Shows a file dialog set up by the caller over the program's drives (C: and
+// the host as Z:) and returns the chosen path as a Windows path; empty when
+// the user cancels. The folder and file dialogs both end here.
+class QFileDialog;
+QString execDriveDialog(QFileDialog &dialog);
+
 using FolderBrowser = std::function<QString(const QString &title, const QString &root)>;
 void setFolderBrowser(FolderBrowser browser);
