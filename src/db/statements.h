@@ -53,6 +53,31 @@ inline const SqlText ArquivosRemessa{{
     {QStringLiteral("Servico"), FieldType::String}, {QStringLiteral("Nome"), FieldType::String},
     {QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time}}};
 
+// A contract with what its service brings: system, identifier and record
+// length (empty when the service has no record).
+inline const SqlText ContratoComServico{{
+    QStringLiteral("SELECT Ctr.CtrAgencia, Ctr.CtrContrato, Ctr.CtrServico, Ctr.CtrDirRemessa, Ctr.CtrDirRetorno,"),
+    QStringLiteral("       Svc.SvcCod, Svc.SisCod, Svc.SvcID, Svc.SvcTam"),
+    QStringLiteral("FROM Ctr LEFT JOIN Svc ON Svc.SvcCod = Ctr.CtrServico"),
+    QStringLiteral("WHERE Ctr.CtrAgencia = :Agencia AND Ctr.CtrContrato = :Contrato"),
+    QStringLiteral("ORDER BY Ctr.CtrAgencia, Ctr.CtrContrato, Ctr.CtrServico"),
+}, {{QStringLiteral("Agencia"), FieldType::SmallInt}, {QStringLiteral("Contrato"), FieldType::Integer}}};
+
+// A delivery recorded at a given moment under a given name.
+inline const SqlText EntregaRegistrada{{
+    QStringLiteral("SELECT COUNT(*) FROM Arq"),
+    QStringLiteral("WHERE ArqDataOper = :Data AND ArqHoraOper = :Hora"),
+    QStringLiteral("  AND ArqRemessa = :Remessa AND ArqNomeDestino = :Nome"),
+}, {{QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time},
+    {QStringLiteral("Remessa"), FieldType::Boolean}, {QStringLiteral("Nome"), FieldType::String}}};
+
+// An accepted pair of system and return identifier.
+inline const SqlText RetornoAceito{{QStringLiteral("SELECT COUNT(*) FROM Rsi WHERE IdSis = :IdSis AND IdRet = :IdRet")},
+                                   {{QStringLiteral("IdSis"), FieldType::String}, {QStringLiteral("IdRet"), FieldType::String}}};
+
+// The accepted pairs in key order, as the incoming folders are scanned.
+inline const QStringList RetornosAceitos{QStringLiteral("SELECT IdSis, IdRet FROM Rsi ORDER BY IdSis, IdRet")};
+
 // Contracts whose return files come through the COB and PDZ folders.
 inline const QStringList ContratoCOB{QStringLiteral("select * from Ctr"),
                                      QStringLiteral("where CtrServico in ('66','C3', 'H9', 'R1')")};

@@ -3,6 +3,7 @@
 #include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
+#include "log/PesquisaLog.h"
 #include "platform/runtime/convert.h"
 #include "platform/windowing/controls.h"
 #include "platform/windowing/dbcontrols.h"
@@ -146,38 +147,17 @@ void TfrmCnsArqRenomeados::btnPesquisarClick()
     qryArquivos.close();
     qryArquivos.clearSQL();
 
-    qryArquivos.addSQL(sql::log::Select);
-    qryArquivos.addSQL(sql::log::From);
-    bool condicao = false;
-    const auto conecta = [&] {
-        qryArquivos.addSQL(condicao ? sql::log::And : sql::log::Where);
-        condicao = true;
-    };
-
+    zqlog::Filtros filtros;
     const QString contrato = cmbContrato->currentText();
     if (!contrato.isEmpty() && contrato != Todos) {
-        qryArquivos.addSQL(sql::log::Where);
-        qryArquivos.addSQL(sql::log::Agencia);
-        qryArquivos.addSQL(sql::log::And);
-        qryArquivos.addSQL(sql::log::Contrato);
-        condicao = true;
-        qryArquivos.paramByName(u"Agencia"_s).setAsInteger(zqdb::entryAgency(contrato));
-        qryArquivos.paramByName(u"Contrato"_s).setAsInteger(zqdb::entryContract(contrato));
+        filtros.agencia = zqdb::entryAgency(contrato);
+        filtros.contrato = zqdb::entryContract(contrato);
     }
-
-    // Both boxes or neither: remittances and returns alike.
-    if (radRemessa->isChecked() != radRetorno->isChecked()) {
-        conecta();
-        qryArquivos.addSQL(radRemessa->isChecked() ? sql::log::Remessa : sql::log::Retorno);
-    }
-
-    if (edtDtaArquivo->dateText() != SemData) {
-        conecta();
-        qryArquivos.addSQL(sql::log::DataArquivo);
-        qryArquivos.paramByName(u"DataArquivo"_s).setAsDate(StrToDate(edtDtaArquivo->text()));
-    }
-
-    qryArquivos.addSQL(sql::log::OrderBy);
+    filtros.remessa = radRemessa->isChecked();
+    filtros.retorno = radRetorno->isChecked();
+    if (edtDtaArquivo->dateText() != SemData)
+        filtros.data = StrToDate(edtDtaArquivo->text());
+    zqlog::aplica(zqlog::montaPesquisa(filtros), qryArquivos);
     qryArquivos.open();
     ampulheta.restaura();
     grdArquivo->setDataSource(&dtsArquivos);

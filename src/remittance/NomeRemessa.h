@@ -1,6 +1,5 @@
 #pragma once
-// The standard name under which the bank expects a remittance file, and the
-// name under which it is written before it gets it.
+// The standard name under which the bank expects a remittance file.
 #include <QString>
 
 namespace remessa {
@@ -24,11 +23,5 @@ QString nomePadrao(const DadosNome &dados);
 
 // True when the system's names carry the nine contract digits.
 bool contratoCompleto(const QString &sistema);
-
-// The name a file is written under in its folder before it is renamed to
-// destino: a leading dot and no ".TXT" ending, so that no transfer mask picks
-// up a file still being written ("C:\ZQ\COB\SAIDA\.COB...P.TXT" gives
-// "C:\ZQ\COB\SAIDA\.COB...P.parcial").
-QString nomeTemporario(const QString &destino);
 
 } // namespace remessa

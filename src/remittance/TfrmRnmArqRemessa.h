@@ -7,28 +7,18 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <QTime>
-#include <functional>
+#include <optional>
 
 #include "platform/tables/datasource.h"
-#include "platform/tables/query.h"
 #include "platform/tables/table.h"
 #include "platform/windowing/forms.h"
-#include "remittance/VerificaArquivo.h"
+#include "remittance/RenomeiaRemessa.h"
 #include "ui_TfrmRnmArqRemessa.h"
 
-namespace winfs {
-class FileWriter;
-}
-
-class TfrmRnmArqRemessa : public TForm, public Ui::TfrmRnmArqRemessa {
+class TfrmRnmArqRemessa : public TForm, public Ui::TfrmRnmArqRemessa, private remessa::Interlocutor {
     Q_OBJECT
 public:
     explicit TfrmRnmArqRemessa(QWidget *parent = nullptr);
-
-    // Opens the writer of a file being delivered (gives 0 or a file-error
-    // code). Tests put a writer in place whose bytes never reach the disk.
-    using CriaDestino = std::function<int(winfs::FileWriter &escritor, const QString &nome)>;
-    static void setCriaDestino(CriaDestino cria);
 
     // Outgoing folder of the contract's system, ending in "\".
     QString DirSaida;
@@ -42,14 +32,13 @@ public:
 
     // Data sets
     tables::Table tblContrato;
-    tables::Table tblArquivos;
     tables::Table tblAgencia;
     tables::Table tblServico;
-    tables::Query qryRemArquivos;
-    tables::Query qryArquivos;
     tables::DataSource dtsContrato;
-    tables::DataSource dtsArquivos;
     tables::DataSource dtsServico;
+
+    // The rename itself: name, sequence, pass, delivery and log row.
+    remessa::RenomeiaRemessa renomeacao{*this};
 
     // Handlers
     void FormCreate() override;
@@ -67,29 +56,33 @@ public:
     void MontaNomeArqDestino();
 
 private:
+    // Questions and messages of the rename, in the window's boxes.
+    bool pergunta(Pergunta qual, const Mensagem &mensagem) override;
+    void mensagem(const Mensagem &mensagem) override;
+    void preparaPasse(qint64 tamanhoOrigem) override;
+    void progresso(remessa::Etapa etapa, qint64 posicao) override;
+    void fimDoPasse() override;
+
     // Positions tblContrato on the contract of the chosen entry.
     bool localizaContrato();
+    // The chosen contract with its service, as the rename needs it.
+    std::optional<remessa::Contrato> contrato() const;
     QString sistema() const;
     void mostraContrato();
     // Shows a folder in the file list; a folder that cannot be shown leaves
     // the list disabled and raises the list's error.
     void apontaPasta(const QString &pasta);
     void mostraSaida();
-    bool servicoCadastrado() const;
-    int tamanhoRegistro();
-    // Ensures a folder under C:\ZQ, raising "Não foi possível criar a pasta ..." when it cannot be made.
-    static void criaPasta(const QString &pasta);
-    // Writes the log record of the file just delivered.
-    void gravaRegistro();
-    void naoRenomeado();
+    // The rename button works only on a composed name.
+    void habilitaRenomear();
     // Shows a step of the line-fitting pass: the window follows every line,
     // but the status label and the bar are painted at the start, about 30
     // times a second, and in their last state when the pass is over.
     void mostraEtapa(remessa::Etapa etapa, qint64 posicao);
     void pintaProgresso();
 
-    // The log record that the already-renamed check found (its identity in Arq).
-    qint64 registroEncontrado_ = 0;
+    // The name shown and what it was composed from.
+    remessa::Composicao composicao_;
     qint64 posicaoBarra_ = 0;
     qint64 posicaoNoRelogio_ = 0;
     int linhasSemRelogio_ = 0;

@@ -4,32 +4,32 @@
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 
-#include <QLineEdit>
-
 namespace {
 
-// Sets field to the value of line when the line's key is key.
-void leValor(const QString &line, const QString &key, QLineEdit *field)
+// The value of line when the line's key is key.
+std::optional<QString> leValor(const QString &line, const QString &key)
 {
     const int p = int(line.indexOf(QLatin1Char('='))) + 1; // 1-based, 0 when none
     const QString lineKey = p > 1 ? UpperCase(line.left(p - 1)) : QString();
     if (lineKey != key)
-        return;
+        return std::nullopt;
     const int q = int(line.indexOf(QLatin1Char(';'))) + 1;
     const int length = q - p - 1;
-    field->setText(length > 0 ? UpperCase(line.mid(p, length)) : QString());
+    return length > 0 ? UpperCase(line.mid(p, length)) : QString();
 }
 
 } // namespace
 
-void LePadraoNome(QLineEdit *edtRetornoNome, QLineEdit *edtRetornoExtensao)
+PadraoNome LePadraoNome()
 {
     if (!winfs::fileExists(ArquivoPadraoNome))
         GravaPadraoNome(QStringLiteral("retorno"), QStringLiteral("txt"));
     winfs::TextFileReader file(ArquivoPadraoNome);
-    leValor(file.readLine(), QStringLiteral("NOME"), edtRetornoNome);
-    leValor(file.readLine(), QStringLiteral("EXTENSAO"), edtRetornoExtensao);
+    PadraoNome padrao;
+    padrao.nome = leValor(file.readLine(), QStringLiteral("NOME"));
+    padrao.extensao = leValor(file.readLine(), QStringLiteral("EXTENSAO"));
     file.close();
+    return padrao;
 }
 
 void GravaPadraoNome(const QString &nome, const QString &extensao)

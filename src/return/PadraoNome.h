@@ -7,19 +7,24 @@
 // 8-bit text with CR LF line ends. Failures to read or write it raise the
 // runtime's EInOutError; the folder C:\ZQ\REN is never created here.
 #include <QString>
-
-class QLineEdit;
+#include <optional>
 
 // Where the pattern lives; no setting changes it.
 inline const QString ArquivoPadraoNome = QStringLiteral("C:\\ZQ\\REN\\ZQRen417.config");
 
-// Reads the pattern into the name and extension fields: line 1 sets the
-// name when its key (before the first "=", any letter case) is NOME, line 2
-// the extension when its key is EXTENSAO. A value runs up to the first ";"
-// (none, or one before the "=", gives an empty value) and is upper-cased
-// from a to z. A field whose line does not hold its key keeps its text. A
+// What the pattern file holds: each value when its line holds its key.
+struct PadraoNome {
+    std::optional<QString> nome;
+    std::optional<QString> extensao;
+};
+
+// Reads the pattern: line 1 gives the name when its key (before the first
+// "=", any letter case) is NOME, line 2 the extension when its key is
+// EXTENSAO. A value runs up to the first ";" (none, or one before the "=",
+// gives an empty value) and is upper-cased from a to z. A line that does not
+// hold its key gives nothing (the window's field then keeps its text). A
 // missing file is first written with the defaults "retorno" and "txt".
-void LePadraoNome(QLineEdit *edtRetornoNome, QLineEdit *edtRetornoExtensao);
+PadraoNome LePadraoNome();
 
 // Replaces the file with the two lines of this name and extension, written
 // as they are.

@@ -3,24 +3,18 @@
 #include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
-#include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
-#include "platform/runtime/errors.h"
 #include "platform/windowing/filedialog.h"
 #include "platform/windowing/msgbox.h"
-#include "return/Entrega.h"
 #include "return/PadraoNome.h"
-#include "support/FmxUtils.h"
 
 #include <QFontMetrics>
+#include <QSet>
 #include <QMouseEvent>
 #include <QValidator>
 
 namespace {
-
-const QString TituloErro = QStringLiteral("Erro de Crítica - Nome Arquivo Retorno");
-const QString TituloRenomeia = QStringLiteral("Renomeia Arquivos");
 
 // Makes whatever is typed or pasted capitals; a text set by the program stays as it is.
 class Maiusculas : public QValidator {
@@ -38,34 +32,6 @@ public:
 QString legendaAgencia(const QString &contrato)
 {
     return QStringLiteral("Agência") + QString(62, QLatin1Char(' ')) + contrato;
-}
-
-// A name the file can be given inside the return folder: not empty, no
-// folder part, none of the characters Windows refuses in a file name.
-bool nomeArquivoValido(const QString &nome)
-{
-    if (nome.isEmpty() || nome == QLatin1String(".") || nome == QLatin1String(".."))
-        return false;
-    for (const QChar c : nome)
-        if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
-            return false;
-    return true;
-}
-
-// The first eight characters of the name make a date.
-bool dataValida(const zqdb::ReturnFileName &arquivo)
-{
-    try {
-        arquivo.date();
-        return true;
-    } catch (const EConvertError &) {
-        return false;
-    }
-}
-
-void naoRenomeado()
-{
-    MessageBox(QStringLiteral("Arquivo NÃO foi Renomeado!!"), TituloRenomeia, MsgStyle::Information);
 }
 
 } // namespace
@@ -103,7 +69,6 @@ TfrmRnmArqRetorno::TfrmRnmArqRetorno(QWidget *parent) : TForm(parent)
     zqdb::addSvcIdLookup(tblContrato, &tblServico);
     zqdb::setupTable(tblAgencia, QStringLiteral("Age.DB"));
     zqdb::setupTable(tblServico, QStringLiteral("Svc.DB"));
-    zqdb::setupTable(tblArquivos, QStringLiteral("Arq.DB"));
     zqdb::setupTable(tblRsi, QStringLiteral("Rsi.DB"));
     qryContratoCOB.databaseName = zqdb::AliasName;
     qryContratoCOB.setSQL(sql::ContratoCOB);
@@ -119,7 +84,10 @@ TfrmRnmArqRetorno::TfrmRnmArqRetorno(QWidget *parent) : TForm(parent)
     on(btnFechar, &QPushButton::clicked, &TfrmRnmArqRetorno::btnFecharClick);
     on(edtRetornoNome, &QLineEdit::textChanged, &TfrmRnmArqRetorno::edtRetornoNomeChange);
     on(edtRetornoExtensao, &QLineEdit::textChanged, &TfrmRnmArqRetorno::edtRetornoExtensaoChange);
+    for (QLineEdit *e : {edtNomeArqKELT, edtNomeArqRetorno})
+        connect(e, &QLineEdit::textChanged, this, &TfrmRnmArqRetorno::habilitaRenomear);
     edtNomeArqKELT->installEventFilter(this);
+    btnRnmArq->setEnabled(false);
 
     createForm();
 }
@@ -142,10 +110,22 @@ void TfrmRnmArqRetorno::FormCreate()
     tblAgencia.open();
     tblServico.open();
     tblContrato.open();
-    tblArquivos.open();
     tblRsi.open();
     tblRsi.first();
     edtNomeArqKELT->clear();
+
+    // What interrupted deliveries left in the contracts' return folders.
+    QString padrao;
+    try {
+        const PadraoNome lido = LePadraoNome();
+        padrao = MontaNomeRetorno(lido.nome.value_or(QString()), lido.extensao.value_or(QString()));
+    } catch (const std::exception &) {
+    }
+    QSet<QString> pastas;
+    for (tblContrato.first(); !tblContrato.eof(); tblContrato.next())
+        pastas.insert(winfs::excludeTrailingBackslash(tblContrato.fieldByName(QStringLiteral("CtrDirRetorno"))->asString()));
+    for (const QString &pasta : pastas)
+        retorno::RenomeiaRetorno::limpaPasta(pasta, padrao);
 
     // The first file of a registered contract, by return identifier in key order.
     bool achou = false;
@@ -173,7 +153,6 @@ void TfrmRnmArqRetorno::FormCreate()
 bool TfrmRnmArqRetorno::FormClose()
 {
     tblContrato.close();
-    tblArquivos.close();
     tblRsi.close();
     qryContratoCOB.close();
     QryContratoPDZ.close();
@@ -201,30 +180,17 @@ void TfrmRnmArqRetorno::fecha()
 
 bool TfrmRnmArqRetorno::ProcuraArqRetorno(const QString &sistemaRetorno)
 {
-    const QString sistema = sistemaRetorno.left(3);
-    const QString pasta = QStringLiteral("C:\\ZQ\\") + sistema + QStringLiteral("\\ENTRADA");
-    if (!winfs::directoryExists(pasta))
+    const retorno::Busca busca = retorno::procuraRetornos(sistemaRetorno, true);
+    if (!busca.pastaExiste)
         return false;
-    mostraPasta(pasta);
-    const int digitos = zqdb::contractDigitsOfSystem(sistema);
-    const QList<winfs::SearchRec> arquivos
-        = winfs::findFiles(zqdb::returnFileMask(pasta, sistemaRetorno), winfs::faAnyFile & ~winfs::faDirectory);
-    for (const winfs::SearchRec &encontrado : arquivos) {
-        edtNomeArqKELT->setText(UpperCase(encontrado.name));
-        const zqdb::ReturnFileName arquivo(edtNomeArqKELT->text());
-        int agencia = 0;
-        int contrato = 0;
-        // A name whose agency or contract is no number belongs to no contract.
-        try {
-            agencia = arquivo.agency();
-            contrato = arquivo.contract(digitos);
-        } catch (const EConvertError &) {
-            continue;
-        }
-        if (tblContrato.findKey({agencia, contrato}))
-            return true;
+    mostraPasta(busca.pasta);
+    if (busca.encontrados.isEmpty()) {
+        edtNomeArqKELT->setText(busca.ultimoNome);
+        return false;
     }
-    return false;
+    const retorno::Encontrado &e = busca.encontrados.first();
+    edtNomeArqKELT->setText(e.nome);
+    return tblContrato.findKey({e.agencia, e.contrato});
 }
 
 void TfrmRnmArqRetorno::mostraPasta(const QString &pasta)
@@ -233,66 +199,86 @@ void TfrmRnmArqRetorno::mostraPasta(const QString &pasta)
     lblDirArqKELT->setAccessibleDescription(pasta);
 }
 
-void TfrmRnmArqRetorno::erroNome(const QString &texto, bool esvazia)
+bool TfrmRnmArqRetorno::substitui(const Mensagem &pergunta)
 {
-    MessageBox(texto, TituloErro, MsgStyle::Error);
+    return MessageBox(pergunta) == mrYes;
+}
+
+void TfrmRnmArqRetorno::mensagem(const Mensagem &m)
+{
+    MessageBox(m);
+}
+
+void TfrmRnmArqRetorno::voltaAoNome(bool esvazia)
+{
+    identificado_ = false;
     if (esvazia)
         edtNomeArqKELT->clear();
     edtNomeArqKELT->setFocus();
+    habilitaRenomear();
+}
+
+void TfrmRnmArqRetorno::habilitaRenomear()
+{
+    btnRnmArq->setEnabled(identificado_ && !edtNomeArqKELT->text().isEmpty() && !edtNomeArqRetorno->text().isEmpty());
+}
+
+void TfrmRnmArqRetorno::lePadrao()
+{
+    const PadraoNome lido = LePadraoNome();
+    if (lido.nome)
+        edtRetornoNome->setText(*lido.nome);
+    if (lido.extensao)
+        edtRetornoExtensao->setText(*lido.extensao);
 }
 
 void TfrmRnmArqRetorno::edtNomeArqKELTClick()
 {
-    const QString nome = edtNomeArqKELT->text();
-    if (nome.isEmpty()) {
-        MessageBox(QStringLiteral("Não existem arquivos retorno dos contratos\rcadastrados a serem renomeados"), TituloErro,
-                   MsgStyle::Error);
+    identificado_ = false;
+    habilitaRenomear();
+    switch (renomeacao.identificaNome(lblDirArqKELT->text(), edtNomeArqKELT->text(), TamContrato)) {
+    case retorno::Nome::Vazio:
         fecha();
         return;
-    }
-    if (!winfs::fileExists(winfs::includeTrailingBackslash(lblDirArqKELT->text()) + nome)) {
-        erroNome(QStringLiteral("O arquivo informado não está na pasta\r") + lblDirArqKELT->text() + QStringLiteral("\rRedigite!"),
-                 false);
+    case retorno::Nome::NaoNaPasta:
+        voltaAoNome(false);
         return;
-    }
-    const zqdb::ReturnFileName arquivo(nome);
-    TamContrato = arquivo.contractDigitsByDot(TamContrato);
-    // A name that carries no date would be delivered and then fail to be logged.
-    if (nome.size() < 19 || TamContrato == 0 || !dataValida(arquivo)) {
-        erroNome(QStringLiteral("O nome de arquivo informado não é válido\rRedigite!"));
+    case retorno::Nome::Invalido:
+    case retorno::Nome::IdInvalido:
+        voltaAoNome();
         return;
-    }
-    if (!tblRsi.findKey({arquivo.system(), arquivo.identifier()})) {
-        erroNome(QStringLiteral("O id ") + arquivo.identifier() + QStringLiteral(" não é arquivo Retorno do sistema ")
-                 + arquivo.system() + QStringLiteral("\rRedigite!"));
-        return;
+    case retorno::Nome::Aceito:
+        break;
     }
     IdentificaContrato();
-    btnRnmArq->setEnabled(true);
 }
 
 void TfrmRnmArqRetorno::IdentificaContrato()
 {
-    LePadraoNome(edtRetornoNome, edtRetornoExtensao);
+    lePadrao();
     const QString nome = edtNomeArqKELT->text();
     if (nome.isEmpty())
         return;
-    const zqdb::ReturnFileName arquivo(nome);
-    if (!tblContrato.findKey({arquivo.agency(), arquivo.contract(TamContrato)})) {
-        erroNome(QStringLiteral("O Contrato do arquivo \r") + nome + QStringLiteral("\r não está cadastrado. Redigite!"));
+    retorno::Contrato c;
+    const retorno::ContratoDoArquivo r = renomeacao.identificaContrato(nome, TamContrato, c);
+    if (r == retorno::ContratoDoArquivo::NaoCadastrado) {
+        voltaAoNome();
         return;
     }
-    const QString sistema = tblContrato.fieldByName(QStringLiteral("SisCod"))->asString();
-    const QString contrato = sistema == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio");
+    const zqdb::ReturnFileName arquivo(nome);
+    tblContrato.findKey({arquivo.agency(), arquivo.contract(TamContrato)});
+    const QString contrato = c.sistema == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio");
     Label1->setText(legendaAgencia(contrato));
     EdtContrato->setAccessibleName(contrato);
     edtNomeArqRetorno->setText(MontaNomeRetorno(edtRetornoNome->text(), edtRetornoExtensao->text()));
-    const QString doArquivo = arquivo.system();
-    if (doArquivo != sistema && !(sistema == QLatin1String("IPC") && doArquivo == QLatin1String("PDZ"))) {
-        erroNome(QStringLiteral("O arquivo ") + nome + QStringLiteral("\r não é do sistema cadastrado para o seu contrato\rVerifique!"));
+    if (r == retorno::ContratoDoArquivo::OutroSistema) {
+        voltaAoNome();
         return;
     }
-    DirEntrada = zqdb::incomingFolder(sistema);
+    contrato_ = c;
+    DirEntrada = zqdb::incomingFolder(c.sistema);
+    identificado_ = true;
+    habilitaRenomear();
 }
 
 void TfrmRnmArqRetorno::btnDirArqKELTClick()
@@ -344,95 +330,21 @@ void TfrmRnmArqRetorno::edtRetornoExtensaoChange()
 void TfrmRnmArqRetorno::btnRnmArqClick()
 {
     GravaPadraoNome(edtRetornoNome->text(), edtRetornoExtensao->text());
-
-    const QString nome = edtNomeArqKELT->text();
-    const QString origem = DirEntrada + QLatin1Char('\\') + nome;
-    if (!winfs::fileExists(origem)) {
-        MessageBox(QStringLiteral("O arquivo ") + origem + QStringLiteral(" NÃO foi encontrado!!"), TituloRenomeia,
-                   MsgStyle::Information);
+    // The contract of the last identification; the name as it stands.
+    switch (renomeacao.entrega(contrato_, DirEntrada, edtNomeArqKELT->text(), TamContrato, edtNomeArqRetorno->text())) {
+    case retorno::Resultado::SemOrigem:
         edtNomeArqKELT->setFocus();
-        return;
-    }
-    QString pasta = tblContrato.fieldByName(QStringLiteral("CtrDirRetorno"))->asString();
-    if (pasta.endsWith(QLatin1Char('\\')))
-        pasta.chop(1);
-    const QString nomeDestino = edtNomeArqRetorno->text();
-    if (!nomeArquivoValido(nomeDestino)) {
-        MessageBox(QStringLiteral("O nome do arquivo renomeado não é válido\rRedigite!"), TituloErro, MsgStyle::Error);
+        break;
+    case retorno::Resultado::NomeInvalido:
         edtNomeArqRetorno->setFocus();
-        return;
+        break;
+    case retorno::Resultado::Recusado:
+    case retorno::Resultado::Falhou:
+        break;
+    case retorno::Resultado::Renomeado:
+        identificado_ = false;
+        btnRnmArq->setEnabled(false);
+        edtNomeArqKELT->setFocus();
+        break;
     }
-    // The log record is read from the name: a name edited since its
-    // identification that does not decode stops here, before anything moves.
-    const zqdb::ReturnFileName arquivo(nome);
-    const int agencia = arquivo.agency();
-    const int contrato = arquivo.contract(TamContrato);
-    const QDate dataOrigem = arquivo.date();
-
-    const QString destino = pasta + QLatin1Char('\\') + nomeDestino;
-    // The return file itself, or a folder, is never replaced.
-    if (winfs::sameFile(destino, origem) || winfs::directoryExists(destino)) {
-        naoRenomeado();
-        return;
-    }
-    if (winfs::fileExists(destino)
-        && MessageBox(QStringLiteral("Deseja substituir o arquivo ") + destino + QLatin1Char('?'), QStringLiteral("Confirmação"),
-                      MsgStyle::Question)
-               != mrYes) {
-        naoRenomeado();
-        return;
-    }
-
-    // Letter case does not tell folders apart: a return folder that is the
-    // incoming folder gets the file renamed where it lies.
-    const bool mesmaPasta = QString::compare(winfs::expandFileName(pasta), winfs::expandFileName(DirEntrada), Qt::CaseInsensitive) == 0
-                            || winfs::sameFile(pasta, DirEntrada);
-    if (mesmaPasta) {
-        if (!ColocaNoLugar(origem, destino)) {
-            naoRenomeado();
-            return;
-        }
-    } else {
-        // The file is copied in and stays in the incoming folder; a read-only one is not moved.
-        if (TestFileAttr(origem, winfs::faReadOnly))
-            throw EFCantMove(QStringLiteral("Cannot move file %1").arg(origem));
-        const QString temporario = CopiaTemporaria(origem, destino);
-        if (!ColocaNoLugar(temporario, destino)) {
-            winfs::deleteFile(temporario);
-            naoRenomeado();
-            return;
-        }
-    }
-
-    tblArquivos.append();
-    try {
-        auto campo = [this](const char *nomeCampo) { return tblArquivos.fieldByName(QLatin1String(nomeCampo)); };
-        const QDateTime agora = Now();
-        campo("ArqCtrAgencia")->setAsInteger(agencia);
-        campo("ArqCtrContrato")->setAsInteger(contrato);
-        campo("ArqCtrServico")->setAsString(tblContrato.fieldByName(QStringLiteral("CtrServico"))->asString());
-        campo("ArqDataOper")->setAsDate(agora.date());
-        campo("ArqHoraOper")->setAsTime(agora.time());
-        campo("ArqDataOrigem")->setAsDate(dataOrigem);
-        // The stamp of the delivered file, read while nobody may write it.
-        winfs::FileReader entregue;
-        if (entregue.open(destino) == 0) {
-            campo("ArqHoraOrigem")->setAsTime(entregue.fileAge().time());
-            entregue.close();
-        } else {
-            IOResult();
-        }
-        campo("ArqNomeOrigem")->setAsString(nome);
-        campo("ArqNomeDestino")->setAsString(nomeDestino);
-        campo("ArqRemessa")->setAsBoolean(false);
-        campo("ArqNumRemessa")->setAsInteger(0);
-        tblArquivos.post();
-    } catch (...) {
-        tblArquivos.cancel();
-        throw;
-    }
-
-    MessageBox(QStringLiteral("Arquivo Renomeado com Sucesso!!"), TituloRenomeia, MsgStyle::Information);
-    btnRnmArq->setEnabled(false);
-    edtNomeArqKELT->setFocus();
 }

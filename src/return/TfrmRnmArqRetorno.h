@@ -8,6 +8,7 @@
 #include "platform/tables/query.h"
 #include "platform/tables/table.h"
 #include "platform/windowing/forms.h"
+#include "return/RenomeiaRetorno.h"
 #include "ui_TfrmRnmArqRetorno.h"
 
 // The window's file open dialog: opened at InitialDir; Execute() is true
@@ -18,7 +19,7 @@ struct TOpenDialog {
     bool Execute();
 };
 
-class TfrmRnmArqRetorno : public TForm, public Ui::TfrmRnmArqRetorno {
+class TfrmRnmArqRetorno : public TForm, public Ui::TfrmRnmArqRetorno, private retorno::Interlocutor {
     Q_OBJECT
 public:
     explicit TfrmRnmArqRetorno(QWidget *parent = nullptr);
@@ -27,7 +28,6 @@ public:
     tables::Table tblContrato;
     tables::Table tblAgencia;
     tables::Table tblServico;
-    tables::Table tblArquivos;
     tables::Table tblRsi;
     tables::Query qryContratoCOB;
     tables::Query QryContratoPDZ;
@@ -40,6 +40,9 @@ public:
     // number in the name (9 or 7; 0 before the first name).
     QString DirEntrada;
     int TamContrato = 0;
+
+    // The delivery itself: identification, copy, log row.
+    retorno::RenomeiaRetorno renomeacao{*this};
 
     // Handlers
     void FormCreate() override;
@@ -60,10 +63,22 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Error box of the window, focus back to the file name (emptied when asked).
-    void erroNome(const QString &texto, bool esvazia = true);
+    // Questions and messages of the job, in the window's boxes.
+    bool substitui(const Mensagem &pergunta) override;
+    void mensagem(const Mensagem &mensagem) override;
+
+    // Focus back to the file name, emptied when asked.
+    void voltaAoNome(bool esvazia = true);
+    // The rename button works only on an identified file with a destination name.
+    void habilitaRenomear();
+    // The pattern read from its file into the pattern fields.
+    void lePadrao();
     // The folder of the return file, shown and told to screen readers.
     void mostraPasta(const QString &pasta);
     // Closes the window; while it is still being created, once it is shown.
     void fecha();
+
+    // The contract of the last identification, and whether it passed every check.
+    retorno::Contrato contrato_;
+    bool identificado_ = false;
 };

@@ -4,7 +4,7 @@
 #include "common/fixture.h"
 
 #include "app/TfrmPrincipal.h"
-#include "platform/filesystem/filehandles.h"
+#include "platform/filesystem/entrega.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/windowing/folderdialog.h"
@@ -30,9 +30,10 @@ const QString Nao = u"Renomeia Arquivos | Arquivo NÃO foi Renomeado!! | informa
 const QString NaoLabel = u"Arquivo NÃO foi Renomeado!!"_s;
 const QDateTime Dia5(QDate(2026, 3, 5), QTime(10, 20, 30));
 
-QString erroIO(const QString &origem, const QString &mensagem)
+QString erroIO(const QString &origem, const QString &mensagem, int codigo = 0)
 {
-    return u"Renomeia Arquivos | Arquivo "_s + origem + u"não foi Renomeado!!\rIOError <0> - "_s + mensagem + u" | information"_s;
+    return u"Renomeia Arquivos | Arquivo "_s + origem + u"não foi Renomeado!!\rIOError <%1> - "_s.arg(codigo) + mensagem
+        + u" | information"_s;
 }
 
 void arquivo(const QString &nome, const QByteArray &bytes, const QDateTime &carimbo = Dia5)
@@ -41,11 +42,10 @@ void arquivo(const QString &nome, const QByteArray &bytes, const QDateTime &cari
     winfs::setFileAge(nome, carimbo);
 }
 
-// Writes into the named file, and then into Z:\dev\full.
-int discoCheio(winfs::FileWriter &w, const QString &nome)
+// The delivery of destino at that moment writes into Z:\dev\full.
+void discoCheio(const QString &destino, const QDateTime &momento)
 {
-    w.create(nome);
-    return w.create(u"Z:\\dev\\full"_s);
+    QFile::link(u"/dev/full"_s, winfs::hostPath(winfs::Entrega::nomeTemporario(destino, momento, false)));
 }
 
 // Agency 12 with its COB contract 345678 (remittance folder C:\REM), the
@@ -60,7 +60,6 @@ struct Sessao {
     }
     ~Sessao()
     {
-        TfrmRnmArqRemessa::setCriaDestino({});
         setFolderBrowser({});
         setClock({});
         setMessageResponder({});
@@ -143,7 +142,8 @@ private slots:
         QCOMPARE(f->DirRemessa, u"C:\\REM2"_s);
         QCOMPARE(f->lblDirArqKELT->text(), u"C:\\ZQ\\PDZ\\SAIDA"_s);
         QCOMPARE(s.estado(), u"||     |cmbContrato"_s);
-        QVERIFY(f->btnRnmArq->isEnabled() && f->btnRnmArq->isDefault());
+        // No name composed yet: nothing to rename.
+        QVERIFY(!f->btnRnmArq->isEnabled() && f->btnRnmArq->isDefault());
         for (auto [entrada, pasta] : {std::pair{u"0008"_s, u"C:\\ZQ\\PDZ\\SAIDA"_s}, {u"0009"_s, u"C:\\ZQ\\CCC\\SAIDA"_s},
                                       {u"0012"_s, u"C:\\ZQ\\COB\\SAIDA"_s}}) {
             s.escolhe(entrada);
@@ -226,12 +226,12 @@ private slots:
         QCOMPARE(s.caixas(), QStringList{u"Renomeia Arquivos | Só é permitida a remessa de 9(nove) arquivos\rem cada dia "
                                          "(dia de formatação)\rArquivo NÃO pode ser Renomeado!! | information"_s});
         QCOMPARE(s.estado(), u"a.txt||     |edtNomeArqRemessa"_s);
-        // Without a name the outgoing folder itself would be written over: refused, and the folder stays.
+        // Without a name there is nothing to rename: Enter and leaving the list change nothing.
         fixture::makeDir(Saida);
         QTest::keyClick(s.form->edtNomeArqRemessa, Qt::Key_Return);
-        QCOMPARE(s.caixas(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"File access denied"_s), Nao}));
-        QVERIFY(winfs::directoryExists(Saida));
-        QCOMPARE(s.form->Label4->text(), NaoLabel);
+        s.form->cmbContratoExit();
+        QVERIFY(!s.form->btnRnmArq->isEnabled());
+        QVERIFY(s.caixas().isEmpty() && winfs::directoryExists(Saida));
     }
 
     void falhasNaoPerdemNada()
@@ -246,17 +246,22 @@ private slots:
         fixture::writeFile(u"C:\\ZQ\\COB\\Saida"_s, "x");
         QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Não foi possível criar a pasta C:\\ZQ\\COB\\Saida"_s), Nao}));
         QFile::remove(winfs::hostPath(u"C:\\ZQ\\COB\\Saida"_s));
-        // A replaced file, then a full disk: neither file is left, nothing is logged.
+        // A replaced file, then a full disk: the old file stays whole, the cause is told, nothing is logged.
+        const QString pergunta = u"Confirmação | Deseja substituir o arquivo"_s + Saida + Nome1 + u"? | question"_s;
+        const QString cheio = u"Renomeia Arquivos | Não há espaço no disco para gravar o arquivo "_s + Saida + Nome1 + u"\r"_s + NaoLabel
+            + u" | information"_s;
         fixture::writeFile(Saida + Nome1, "antigo");
-        TfrmRnmArqRemessa::setCriaDestino(discoCheio);
-        QCOMPARE(s.renomeia().mid(1), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Disk full"_s), Nao}));
-        QVERIFY(s.saida().isEmpty());
+        discoCheio(Saida + Nome1, s.agora);
+        QCOMPARE(s.renomeia(), (QStringList{pergunta, cheio}));
+        QCOMPARE(s.saida(), QStringList{Nome1});
+        QCOMPARE(fixture::readFile(Saida + Nome1), QByteArray("antigo"));
         // Full in the middle of the pass.
+        QFile::remove(winfs::hostPath(Saida + Nome1));
         s.clica(u"grande.txt"_s);
-        QCOMPARE(s.renomeia(), QStringList{Nao});
+        discoCheio(Saida + Nome1, s.agora);
+        QCOMPARE(s.renomeia(), QStringList{cheio});
         QCOMPARE(f->Label4->text(), NaoLabel);
         QVERIFY(s.saida().isEmpty());
-        TfrmRnmArqRemessa::setCriaDestino({});
         // Another program writing the source since its name was composed.
         {
             QFile outro(winfs::hostPath(u"C:\\REM\\grande.txt"_s));
@@ -264,7 +269,8 @@ private slots:
             struct flock trava {};
             trava.l_type = F_WRLCK;
             QCOMPARE(fcntl(outro.handle(), F_OFD_SETLK, &trava), 0);
-            QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\grande.txt"_s, u"I/O error 32"_s), Nao}));
+            // The code shown is that of the failing open.
+            QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\grande.txt"_s, u"I/O error 32"_s, 32), Nao}));
         }
         // Replacing declined; a source gone before the button.
         fixture::writeFile(Saida + Nome1, "antigo");
@@ -310,7 +316,7 @@ private slots:
         s.escolhe(u"0014"_s);
         QVERIFY(f->flbNomeArqRemessa->isEnabled());
         QCOMPARE(f->lblNomeArqKELT->text(), u"IPC10IP05100140000001P.TXT"_s);
-        QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Path not found"_s), Nao}));
+        QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\a.txt"_s, u"Path not found"_s, 3), Nao}));
         QVERIFY(winfs::directoryExists(u"C:\\ZQ\\IPC\\Saida"_s));
         // A typed name that is not there.
         f->edtNomeArqRemessa->setFocus();

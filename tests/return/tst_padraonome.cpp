@@ -5,7 +5,6 @@
 #include "platform/filesystem/winfs.h"
 #include "return/PadraoNome.h"
 
-#include <QLineEdit>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,26 +31,25 @@ private slots:
         QFETCH(QByteArray, conteudo);
         fixture::Prefix prefix(false);
         fixture::writeFile(ArquivoPadraoNome, conteudo);
-        QLineEdit nome(u"ANTIGO"_s), extensao(u"ANT"_s);
-        LePadraoNome(&nome, &extensao);
-        QTEST(nome.text(), "nome");
-        QTEST(extensao.text(), "extensao");
+        // A line without its key gives nothing: the field keeps its text.
+        const PadraoNome lido = LePadraoNome();
+        QTEST(lido.nome.value_or(u"ANTIGO"_s), "nome");
+        QTEST(lido.extensao.value_or(u"ANT"_s), "extensao");
         QCOMPARE(fixture::readFile(ArquivoPadraoNome), conteudo);
     }
 
     void writesTwoLinesAsGivenAndRaisesInputOutputErrors()
     {
         fixture::Prefix prefix(false);
-        QLineEdit nome, extensao;
         // The folder is never created here.
-        QCOMPARE(fixture::errorOf([&] { LePadraoNome(&nome, &extensao); }), u"Path not found"_s);
+        QCOMPARE(fixture::errorOf([&] { LePadraoNome(); }), u"Path not found"_s);
         QVERIFY(!winfs::directoryExists(u"C:\\ZQ\\REN"_s));
         fixture::writeFile(ArquivoPadraoNome, "Nome=velho;\r\nExtensao=txt;\r\nmais uma linha\r\n");
         GravaPadraoNome(u"RETÉ"_s, QString());
         QCOMPARE(fixture::readFile(ArquivoPadraoNome), QByteArray("Nome=RET\xc9;\r\nExtensao=;\r\n"));
         winfs::deleteFile(ArquivoPadraoNome);
         fixture::makeDir(ArquivoPadraoNome);
-        QCOMPARE(fixture::errorOf([&] { LePadraoNome(&nome, &extensao); }), u"File access denied"_s);
+        QCOMPARE(fixture::errorOf([&] { LePadraoNome(); }), u"File access denied"_s);
     }
 
     void composesTheDestinationName()

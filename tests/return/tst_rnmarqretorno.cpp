@@ -8,7 +8,7 @@
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/windowing/filedialog.h"
-#include "return/Entrega.h"
+#include "platform/filesystem/entrega.h"
 #include "return/TfrmRnmArqRetorno.h"
 
 #include <QDir>
@@ -191,6 +191,8 @@ private slots:
         s.escolhe(nome);
         QCOMPARE(s.caixas(), caixa);
         QCOMPARE(w->edtNomeArqKELT->text(), mantem ? winfs::extractFileName(nome) : QString());
+        // A refused name leaves nothing to rename.
+        QCOMPARE(w->btnRnmArq->isEnabled(), caixa.isEmpty());
         // Nothing moved; the window goes on with the file picked next.
         QCOMPARE(naPasta(u"C:\\RET"_s), QStringList());
         s.escolhe(Arquivo);
@@ -257,14 +259,18 @@ private slots:
                 && fixture::readFile(Cob + Arquivo) == "retorno\r\n" && fixture::rows(u"Arq"_s).isEmpty();
         };
         // Destination names that would leave the folder or that Windows refuses.
-        for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s, QString()}) {
+        for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s}) {
             w->edtNomeArqRetorno->setText(nome);
             QCOMPARE(s.renomeia(), Erro + u"O nome do arquivo renomeado não é válido\rRedigite! | error"_s);
         }
+        // No destination name, nothing to rename.
+        w->edtNomeArqRetorno->clear();
+        QVERIFY(!w->btnRnmArq->isEnabled());
         w->edtNomeArqRetorno->setText(u"RETORNO.TXT"_s);
-        // A full disk while copying: the old delivery stays whole, the copy goes.
-        QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(NomeTemporario(Destino))));
-        QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos ZQ | Cannot write file C:\\RET\\RETORNO.TXT. | error"_s);
+        // A full disk while copying: the old delivery stays whole, the copy goes, the cause is told.
+        QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(winfs::Entrega::nomeTemporario(Destino, Relogio, false))));
+        QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos | Não há espaço no disco para gravar o arquivo C:\\RET\\RETORNO.TXT\r"_s
+                                   u"Arquivo NÃO foi Renomeado!! | information"_s);
         QVERIFY(nadaMudou());
         // A read-only return file is not moved.
         winfs::setReadOnly(Cob + Arquivo, true);

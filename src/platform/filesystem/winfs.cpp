@@ -9,7 +9,11 @@
 #include <QMutex>
 #include <QProcessEnvironment>
 
+#include <cerrno>
+#include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <time.h>
 
@@ -381,6 +385,40 @@ bool renameFile(const QString &oldName, const QString &newName)
     if (src.isDir())
         return QDir().rename(from, to);
     return QFile::rename(from, to);
+}
+
+bool replaceFile(const QString &oldName, const QString &newName)
+{
+    const QByteArray from = QFile::encodeName(hostPath(oldName));
+    const QByteArray to = QFile::encodeName(hostPath(newName));
+    struct stat st;
+    if (::lstat(to.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return false;
+    return ::rename(from.constData(), to.constData()) == 0;
+}
+
+bool renameNoReplace(const QString &oldName, const QString &newName)
+{
+    const QByteArray from = QFile::encodeName(hostPath(oldName));
+    const QByteArray to = QFile::encodeName(hostPath(newName));
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // A file system without that rename: a hard link cannot replace either.
+    if (::link(from.constData(), to.constData()) != 0)
+        return false;
+    ::unlink(from.constData());
+    return true;
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(hostPath(folder)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 QDateTime fileAge(const QString &name)

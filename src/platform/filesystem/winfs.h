@@ -60,6 +60,15 @@ bool deleteFile(const QString &name);
 bool removeDir(const QString &name);
 // Renames or moves; fails when the destination exists.
 bool renameFile(const QString &oldName, const QString &newName);
+// Renames a file within its file system in one step, replacing a file that
+// holds the new name (never a folder): at every moment the new name holds
+// the old file or this one.
+bool replaceFile(const QString &oldName, const QString &newName);
+// Renames a file in one step only when nothing holds the new name (another
+// spelling of the same name counts as taken).
+bool renameNoReplace(const QString &oldName, const QString &newName);
+// Makes the names of a folder's entries durable (after renames and removals).
+void syncFolder(const QString &folder);
 // Last-modification stamp in local time, whole seconds; invalid when missing.
 QDateTime fileAge(const QString &name);
 bool setFileAge(const QString &name, const QDateTime &stamp);

@@ -98,3 +98,9 @@ class EFCreateError : public EStreamError {
 public:
     explicit EFCreateError(const QString &fileName);
 };
+
+// A file that cannot be moved ("Cannot move file %s").
+class EFCantMove : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};

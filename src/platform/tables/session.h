@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <functional>
 
+#include "platform/runtime/errors.h"
 #include "platform/tables/field.h"
 
 struct sqlite3;
@@ -31,7 +32,7 @@ struct AliasDef {
 
 // Engine error codes used by the program.
 enum EngineCode {
-    ErrKeyViolation = 0x2601,
+    ErrKeyViolation = DBIERR_KEYVIOL,
     ErrNoSuchTable = 0x2729,
     ErrUnknownAlias = 0x2716,
     ErrConfigWrite = 0x2F03,

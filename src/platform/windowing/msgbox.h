@@ -4,9 +4,9 @@
 #include <QString>
 #include <functional>
 
-class QWidget;
+#include "platform/runtime/mensagem.h"
 
-enum class MsgStyle { Error, Exclamation, Information, Question, Plain };
+class QWidget;
 
 // Answers, with the platform's numbers.
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
@@ -19,6 +19,7 @@ void setApplicationTitle(const QString &title);
 // information and plain boxes have one OK button; question boxes Yes and No,
 // Yes the default. Returns the answer.
 int MessageBox(const QString &text, const QString &title, MsgStyle style);
+inline int MessageBox(const Mensagem &m) { return MessageBox(m.texto, m.titulo, m.estilo); }
 
 // The toolkit's own confirmation with OK and Cancel ("Delete record?").
 int ConfirmOkCancel(const QString &text);
