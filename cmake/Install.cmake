@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 set(ZQ_APP_ID br.com.renomeiazq.RenomeiaArquivosZQ)
 
-install(TARGETS renomeia-zq renomeia-zq-setup renomeia-zq-ajuda RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS renomeia-zq renomeia-zq-setup renomeia-zq-ajuda renomeia-zq-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program's data folder beside bin/ is also how an installed program tells
 # itself from a build (winfs::programDir).
 install(FILES ${CMAKE_SOURCE_DIR}/data/ZQRen417.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/renomeia-zq)

@@ -1,0 +1,25 @@
+#pragma once
+// renomeia-zq-cli: the jobs of the program from a command line, on the same
+// drive and tables as the windows, for tasks that run without anyone at the
+// screen. Every question a window asks is answered by an option.
+//
+//   renomeia-zq-cli remessa --agencia N --contrato N --servico COD [--teste] [--de-novo] [--substituir] ARQUIVO
+//   renomeia-zq-cli retornos
+//   renomeia-zq-cli retorno [--nome NOME] [--substituir] ARQUIVO
+//   renomeia-zq-cli log [--contrato AGENCIA/CONTRATO] [--remessa | --retorno] [--data DD/MM/AAAA] [--csv]
+//
+// Exit status: 0 done, 1 the job refused or failed (its message on stderr,
+// the text of the window's box), 2 a usage error.
+#include <QStringList>
+
+class QTextStream;
+
+namespace zqcli {
+
+enum Saida { Sucesso = 0, Recusa = 1, Uso = 2 };
+
+// Runs a command line (without the program's name); what it prints goes to
+// out (results) and err (messages).
+int executa(const QStringList &argumentos, QTextStream &out, QTextStream &err);
+
+} // namespace zqcli
