@@ -8,6 +8,12 @@ install(TARGETS renomeia-zq renomeia-zq-setup renomeia-zq-ajuda renomeia-zq-cli 
 # The program's data folder beside bin/ is also how an installed program tells
 # itself from a build (winfs::programDir).
 install(FILES ${CMAKE_SOURCE_DIR}/data/ZQRen417.hlp DESTINATION ${CMAKE_INSTALL_DATADIR}/renomeia-zq)
+# The command line's manual page, compressed as Debian keeps manual pages.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz
+    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/man/renomeia-zq-cli.1 > ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/data/man/renomeia-zq-cli.1 VERBATIM)
+add_custom_target(manual ALL DEPENDS ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 

@@ -97,6 +97,7 @@ private slots:
         QVERIFY(fields.out.contains(u"Description: Renomeia os arquivos de remessa e retorno trocados com o banco\n "_s));
 
         QStringList files, expected{u"bin/renomeia-zq"_s, u"bin/renomeia-zq-ajuda"_s, u"bin/renomeia-zq-setup"_s,
+                                    u"bin/renomeia-zq-cli"_s, u"share/man/man1/renomeia-zq-cli.1.gz"_s,
                                     u"share/applications/"_s + AppId + u".desktop"_s,
                                     u"share/icons/hicolor/scalable/apps/"_s + AppId + u".svg"_s,
                                     u"share/metainfo/"_s + AppId + u".metainfo.xml"_s, u"share/renomeia-zq/ZQRen417.hlp"_s};
@@ -112,6 +113,10 @@ private slots:
         const QString root = work.path() + u"/root"_s;
         RUN_OK(run(u"dpkg-deb"_s, {u"-x"_s, deb, root}));
         QVERIFY(run(u"file"_s, {u"-b"_s, root + u"/usr/bin/renomeia-zq"_s}).out.contains(u", stripped"_s));
+        // The command line needs no window system.
+        RUN_OK(run(root + u"/usr/bin/renomeia-zq-cli"_s, {u"--help"_s}));
+        const QString libs = run(u"ldd"_s, {root + u"/usr/bin/renomeia-zq-cli"_s}).out;
+        QVERIFY2(libs.contains(u"libQt6Core"_s) && !libs.contains(u"libQt6Gui"_s) && !libs.contains(u"libQt6Widgets"_s), qPrintable(libs));
         const QString ren = work.path() + u"/prefix/drive_c/ZQ/REN"_s;
         QVERIFY(QDir().mkpath(ren));
         QFile agencias(ren + u"/Agencias.Txt"_s);
