@@ -322,6 +322,23 @@ int retorno_(const QStringList &args, QTextStream &out, QTextStream &err)
     return Sucesso;
 }
 
+// Numbers, dates and times as the log window shows them, written without the
+// locale's general formatter: a listing writes hundreds of thousands.
+QString zeros(int valor, int largura)
+{
+    return QString::number(valor).rightJustified(largura, QLatin1Char('0'));
+}
+
+QString dataTexto(const QDate &d)
+{
+    return zeros(d.day(), 2) + QLatin1Char('/') + zeros(d.month(), 2) + QLatin1Char('/') + zeros(d.year(), 4);
+}
+
+QString horaTexto(const QTime &t)
+{
+    return zeros(t.hour(), 2) + QLatin1Char(':') + zeros(t.minute(), 2) + QLatin1Char(':') + zeros(t.second(), 2);
+}
+
 // A field of RFC 4180 CSV: quoted when it holds the separator, a quote or a line end.
 QString campoCsv(const QString &valor)
 {
@@ -378,22 +395,26 @@ int log_(const QStringList &args, QTextStream &out, QTextStream &)
     // The columns of the log window's grid.
     if (csv)
         out << QChar(0xFEFF) << QStringLiteral("Agência;Cont/Conv;Data;Hora;Arquivo Origem;Nome Destino") << fim;
-    for (q.first(); !q.eof(); q.next()) {
+    QString linha;
+    q.forEachRow([&] {
+        const QVariant dia = data->value();
+        const QVariant momento = hora->value();
         const QString valores[] = {
-            QString::number(agencia->asInteger()).rightJustified(4, QLatin1Char('0')),
-            QString::number(contrato->asInteger()).rightJustified(9, QLatin1Char('0')),
-            data->isNull() ? QString() : data->asDate().toString(QStringLiteral("dd/MM/yyyy")),
-            hora->isNull() ? QString() : hora->asTime().toString(QStringLiteral("HH:mm:ss")),
+            zeros(agencia->asInteger(), 4),
+            zeros(contrato->asInteger(), 9),
+            dia.isNull() ? QString() : dataTexto(dia.toDate()),
+            momento.isNull() ? QString() : horaTexto(momento.toTime()),
             origem->asString(),
             destino->asString(),
         };
+        linha.clear();
         for (int i = 0; i < 6; ++i) {
             if (i)
-                out << separador;
-            out << (csv ? campoCsv(valores[i]) : valores[i]);
+                linha += separador;
+            linha += csv ? campoCsv(valores[i]) : valores[i];
         }
-        out << fim;
-    }
+        out << linha << fim;
+    });
     out.flush();
     return Sucesso;
 }

@@ -331,6 +331,23 @@ QVector<DataSet::Row> Query::fetchRows(int start, int count)
     return rows;
 }
 
+void Query::forEachRow(const std::function<void()> &visit)
+{
+    if (!active())
+        open();
+    constexpr int Bloco = 8192;
+    for (int start = 0;; start += Bloco) {
+        const QVector<Row> rows = fetchRows(start, Bloco);
+        for (int i = 0; i < rows.size(); ++i) {
+            setCurrent(rows[i], start + i);
+            visit();
+        }
+        if (rows.size() < Bloco)
+            break;
+    }
+    first();
+}
+
 int Query::countRows()
 {
     // The order does not change the count: the engine is spared the sort.

@@ -66,6 +66,12 @@ public:
     void execSQL();
     int rowsAffected() const { return rowsAffected_; }
 
+    // Walks every row of the open query once, in order: each is the current
+    // record while visit runs (no notifications, no rows kept). Rows are read
+    // in large blocks, each by a statement of its own, so that a table is
+    // never held between two blocks.
+    void forEachRow(const std::function<void()> &visit);
+
 protected:
     void doOpen(QList<FieldDef> &defs) override;
     QVector<Row> fetchRows(int start, int count) override;
