@@ -230,7 +230,6 @@ bool TfrmRnmArqRetorno::ProcuraArqRetorno(const QString &sistemaRetorno)
 void TfrmRnmArqRetorno::mostraPasta(const QString &pasta)
 {
     lblDirArqKELT->setText(pasta);
-    lblDirArqKELT->setAccessibleDescription(pasta);
 }
 
 void TfrmRnmArqRetorno::erroNome(const QString &texto, bool esvazia)
@@ -285,7 +284,6 @@ void TfrmRnmArqRetorno::IdentificaContrato()
     const QString sistema = tblContrato.fieldByName(QStringLiteral("SisCod"))->asString();
     const QString contrato = sistema == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio");
     Label1->setText(legendaAgencia(contrato));
-    EdtContrato->setAccessibleName(contrato);
     edtNomeArqRetorno->setText(MontaNomeRetorno(edtRetornoNome->text(), edtRetornoExtensao->text()));
     const QString doArquivo = arquivo.system();
     if (doArquivo != sistema && !(sistema == QLatin1String("IPC") && doArquivo == QLatin1String("PDZ"))) {
@@ -326,7 +324,6 @@ void TfrmRnmArqRetorno::dtsContratoDataChange()
         EdtContrato->setText(QString::asprintf("%9.9d", tblContrato.fieldByName(QStringLiteral("CtrContrato"))->asInteger()));
         lblCrtDescricao->setText(tblContrato.fieldByName(QStringLiteral("CtrDescricao"))->asString());
     }
-    lblCrtDescricao->setAccessibleDescription(lblCrtDescricao->text());
 }
 
 void TfrmRnmArqRetorno::edtRetornoNomeChange()
