@@ -1,7 +1,9 @@
 #include "platform/windowing/folderdialog.h"
 #include "platform/filesystem/winfs.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QUrl>
@@ -12,6 +14,71 @@ FolderBrowser &browser()
     static FolderBrowser b;
     return b;
 }
+
+// The toolkit's dialog names places by their host paths: "drive_c" and "/"
+// in its side bar, ".../drive_c/ZQ/COB/ENTRADA" in its "look in" list. The
+// user knows the program's drives and Windows paths: the side bar's drives
+// are named "C:" and "Z:" (their roots, "C:\" and "Z:\", as tool tips),
+// and the list's folders are shown as Windows paths. The dialog names its
+// places anew as the user moves about, and they are renamed each time.
+class DriveNames : public QObject {
+public:
+    explicit DriveNames(QFileDialog &dialog) : QObject(&dialog), dialog_(dialog)
+    {
+        if (auto *sidebar = dialog.findChild<QAbstractItemView *>(QStringLiteral("sidebar")))
+            watch(sidebar->model(), &DriveNames::nameSidebar);
+        if (auto *lookIn = dialog.findChild<QComboBox *>(QStringLiteral("lookInCombo")))
+            watch(lookIn->model(), &DriveNames::nameLookIn);
+    }
+
+private:
+    void watch(QAbstractItemModel *model, void (DriveNames::*name)(QAbstractItemModel *))
+    {
+        if (!model)
+            return;
+        const auto again = [this, model, name] { (this->*name)(model); };
+        connect(model, &QAbstractItemModel::rowsInserted, this, again);
+        connect(model, &QAbstractItemModel::dataChanged, this, again);
+        connect(model, &QAbstractItemModel::modelReset, this, again);
+        connect(model, &QAbstractItemModel::layoutChanged, this, again);
+        again();
+    }
+
+    static void set(QAbstractItemModel *model, const QModelIndex &index, const QString &text, int role)
+    {
+        if (index.data(role).toString() != text)
+            model->setData(index, text, role);
+    }
+
+    // Rows of the side bar stand for its places in order.
+    void nameSidebar(QAbstractItemModel *model)
+    {
+        const QList<QUrl> places = dialog_.sidebarUrls();
+        for (int row = 0; row < model->rowCount() && row < places.size(); ++row) {
+            if (!places[row].isLocalFile())
+                continue;
+            const QString windows = winfs::windowsPath(places[row].toLocalFile());
+            if (windows.size() != 3) // a drive's root, "C:\"
+                continue;
+            const QModelIndex index = model->index(row, 0);
+            set(model, index, windows.left(2), Qt::DisplayRole);
+            set(model, index, windows, Qt::ToolTipRole);
+        }
+    }
+
+    // The list shows each folder by its full host path.
+    void nameLookIn(QAbstractItemModel *model)
+    {
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QModelIndex index = model->index(row, 0);
+            const QString shown = index.data(Qt::DisplayRole).toString();
+            if (shown.startsWith(QLatin1Char('/')))
+                set(model, index, winfs::windowsPath(shown), Qt::DisplayRole);
+        }
+    }
+
+    QFileDialog &dialog_;
+};
 } // namespace
 
 void setFolderBrowser(FolderBrowser b)
@@ -41,6 +108,7 @@ QString execDriveDialog(QFileDialog &dialog)
     dialog.setWindowModality(Qt::ApplicationModal);
     // The drives the program knows: C: and the whole host as Z:.
     dialog.setSidebarUrls({QUrl::fromLocalFile(winfs::driveCDir()), QUrl::fromLocalFile(QDir::rootPath())});
+    new DriveNames(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     const QStringList chosen = dialog.selectedFiles();
