@@ -59,7 +59,12 @@ QStringList shown(const std::function<QString()> &open, const std::function<void
 
 class TstFileDialogs : public QObject {
     Q_OBJECT
+    // The dialogs keep their history and places in the user's settings: the
+    // test's go to a folder of its own.
+    QTemporaryDir settings;
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path())); }
+
     void portugueseOverTheDrives()
     {
         fixture::Prefix prefix(false);

@@ -23,25 +23,37 @@ FolderBrowser &browser()
 // places anew as the user moves about, and they are renamed each time.
 class DriveNames : public QObject {
 public:
-    explicit DriveNames(QFileDialog &dialog) : QObject(&dialog), dialog_(dialog)
+    explicit DriveNames(QFileDialog &dialog) : QObject(&dialog)
     {
         if (auto *sidebar = dialog.findChild<QAbstractItemView *>(QStringLiteral("sidebar")))
-            watch(sidebar->model(), &DriveNames::nameSidebar);
+            watch(sidebar->model(), true);
         if (auto *lookIn = dialog.findChild<QComboBox *>(QStringLiteral("lookInCombo")))
-            watch(lookIn->model(), &DriveNames::nameLookIn);
+            watch(lookIn->model(), false);
     }
 
 private:
-    void watch(QAbstractItemModel *model, void (DriveNames::*name)(QAbstractItemModel *))
+    void watch(QAbstractItemModel *model, bool drivesByLetter)
     {
         if (!model)
             return;
-        const auto again = [this, model, name] { (this->*name)(model); };
+        const auto again = [model, drivesByLetter] { name(model, drivesByLetter); };
         connect(model, &QAbstractItemModel::rowsInserted, this, again);
         connect(model, &QAbstractItemModel::dataChanged, this, again);
         connect(model, &QAbstractItemModel::modelReset, this, again);
         connect(model, &QAbstractItemModel::layoutChanged, this, again);
         again();
+    }
+
+    // The host folder a row of the side bar or of the list stands for: the
+    // dialog keeps it in the row as a file address.
+    static QString placeOf(const QModelIndex &index)
+    {
+        const QMap<int, QVariant> data = index.model()->itemData(index);
+        for (const QVariant &value : data) {
+            if (value.metaType() == QMetaType::fromType<QUrl>() && value.toUrl().isLocalFile())
+                return value.toUrl().toLocalFile();
+        }
+        return QString();
     }
 
     static void set(QAbstractItemModel *model, const QModelIndex &index, const QString &text, int role)
@@ -50,35 +62,25 @@ private:
             model->setData(index, text, role);
     }
 
-    // Rows of the side bar stand for its places in order.
-    void nameSidebar(QAbstractItemModel *model)
-    {
-        const QList<QUrl> places = dialog_.sidebarUrls();
-        for (int row = 0; row < model->rowCount() && row < places.size(); ++row) {
-            if (!places[row].isLocalFile())
-                continue;
-            const QString windows = winfs::windowsPath(places[row].toLocalFile());
-            if (windows.size() != 3) // a drive's root, "C:\"
-                continue;
-            const QModelIndex index = model->index(row, 0);
-            set(model, index, windows.left(2), Qt::DisplayRole);
-            set(model, index, windows, Qt::ToolTipRole);
-        }
-    }
-
-    // The list shows each folder by its full host path.
-    void nameLookIn(QAbstractItemModel *model)
+    static void name(QAbstractItemModel *model, bool drivesByLetter)
     {
         for (int row = 0; row < model->rowCount(); ++row) {
             const QModelIndex index = model->index(row, 0);
-            const QString shown = index.data(Qt::DisplayRole).toString();
-            if (shown.startsWith(QLatin1Char('/')))
-                set(model, index, winfs::windowsPath(shown), Qt::DisplayRole);
+            const QString host = placeOf(index);
+            if (host.isEmpty()) // "Computador", "Locais recentes"
+                continue;
+            const QString windows = winfs::windowsPath(host);
+            if (!drivesByLetter) {
+                set(model, index, windows, Qt::DisplayRole);
+                continue;
+            }
+            set(model, index, windows, Qt::ToolTipRole);
+            if (windows.size() == 3) // a drive's root
+                set(model, index, windows.left(2), Qt::DisplayRole);
         }
     }
-
-    QFileDialog &dialog_;
 };
+
 } // namespace
 
 void setFolderBrowser(FolderBrowser b)
