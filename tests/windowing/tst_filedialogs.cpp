@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 
 using namespace Qt::StringLiterals;
 
@@ -73,11 +74,21 @@ private slots:
         QVERIFY(!loadToolkitTranslations(none.path())); // missing: the toolkit stays in English
         QVERIFY(loadToolkitTranslations());
 
+        // Up from the folder it opened at: its folder listed as a folder.
+        QString tipo;
+        const auto sobe = [&tipo](QFileDialog *d) {
+            d->findChild<QToolButton *>(u"toParentButton"_s)->click();
+            const auto *lista = d->findChild<QTreeView *>(u"treeView"_s);
+            (void)QTest::qWaitFor([&] {
+                tipo = lista->model()->index(0, 2, lista->rootIndex()).data().toString();
+                return tipo == u"Pasta"_s;
+            });
+        };
         const QString drives = u"C: C:\\, Z: Z:\\"_s;
-        QCOMPARE(shown([] { return OpenFileDialog(u"C:\\ZQ\\COB\\ENTRADA\\"_s); },
-                       [](QFileDialog *d) { d->findChild<QToolButton *>(u"toParentButton"_s)->click(); }),
+        QCOMPARE(shown([] { return OpenFileDialog(u"C:\\ZQ\\COB\\ENTRADA\\"_s); }, sobe),
                  (QStringList{u"Procurar em:"_s, u"&Nome do arquivo:"_s, u"&Abrir"_s, u"Cancelar"_s, drives,
                               u"C:\\ZQ\\COB\\ENTRADA"_s, drives, u"C:\\ZQ\\COB"_s}));
+        QCOMPARE(tipo, u"Pasta"_s);
         // The folder picker at the top of the computer's folders.
         const QStringList picker = shown([] { return BrowseForFolder(u"Diretório"_s, MyComputerRoot); });
         QCOMPARE(picker.mid(2).join(u'|'), u"Es&colher|Cancelar|"_s + drives + u"|Z:\\"_s);
