@@ -43,4 +43,7 @@ de retorno na pasta do contrato e consulta dos arquivos renomeados.")
 # The libraries the programs are linked with (Qt, SQLite, libjpeg) give the
 # package's dependencies.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The toolkit's own Portuguese texts (dialog buttons and labels); without them
+# the programs run with the toolkit's English texts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 include(CPack)

@@ -1,6 +1,7 @@
 // renomeia-zq-ajuda: the help viewer. Opens the help file named on its
 // command line (".\ZQRen417.hlp": looked for in the current folder) and shows it.
 #include "platform/filesystem/winfs.h"
+#include "platform/windowing/translations.h"
 
 #include <QApplication>
 #include <QFile>
@@ -9,6 +10,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    loadToolkitTranslations();
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".\\ZQRen417.hlp");
     QTextBrowser viewer;
     viewer.setObjectName(QStringLiteral("Ajuda"));

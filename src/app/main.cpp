@@ -1,6 +1,7 @@
 // Renomeia Arquivos ZQ: program entry.
 #include "app/TfrmPrincipal.h"
 #include "app/startup.h"
+#include "platform/windowing/translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -9,6 +10,7 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    loadToolkitTranslations();
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(AppId);
     app.setWindowIcon(QIcon::fromTheme(AppId));

@@ -3,6 +3,7 @@
 // lays out a demo drive. See app/setup.h.
 #include "app/setup.h"
 #include "platform/windowing/msgbox.h"
+#include "platform/windowing/translations.h"
 
 #include <QApplication>
 #include <QFile>
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
             return;
         app.reset();
         app = std::make_unique<QApplication>(argc, argv);
+        loadToolkitTranslations();
         MessageBox(message, QStringLiteral("Renomeia Arquivos ZQ"), MsgStyle::Error);
     });
     std::optional<zqsetup::Launch> launch;

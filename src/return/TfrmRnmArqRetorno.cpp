@@ -196,7 +196,6 @@ bool TfrmRnmArqRetorno::ProcuraArqRetorno(const QString &sistemaRetorno)
 void TfrmRnmArqRetorno::mostraPasta(const QString &pasta)
 {
     lblDirArqKELT->setText(pasta);
-    lblDirArqKELT->setAccessibleDescription(pasta);
 }
 
 bool TfrmRnmArqRetorno::substitui(const Mensagem &pergunta)
@@ -269,7 +268,6 @@ void TfrmRnmArqRetorno::IdentificaContrato()
     tblContrato.findKey({arquivo.agency(), arquivo.contract(TamContrato)});
     const QString contrato = c.sistema == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio");
     Label1->setText(legendaAgencia(contrato));
-    EdtContrato->setAccessibleName(contrato);
     edtNomeArqRetorno->setText(MontaNomeRetorno(edtRetornoNome->text(), edtRetornoExtensao->text()));
     if (r == retorno::ContratoDoArquivo::OutroSistema) {
         voltaAoNome();
@@ -312,7 +310,6 @@ void TfrmRnmArqRetorno::dtsContratoDataChange()
         EdtContrato->setText(QString::asprintf("%9.9d", tblContrato.fieldByName(QStringLiteral("CtrContrato"))->asInteger()));
         lblCrtDescricao->setText(tblContrato.fieldByName(QStringLiteral("CtrDescricao"))->asString());
     }
-    lblCrtDescricao->setAccessibleDescription(lblCrtDescricao->text());
 }
 
 void TfrmRnmArqRetorno::edtRetornoNomeChange()

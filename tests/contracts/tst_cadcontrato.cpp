@@ -670,10 +670,10 @@ void TstCadContrato::leitorDeTela()
     // A data-bound label tells what it shows, and follows the record.
     QAccessibleInterface *nome = acessivel(u"dbtAgeNome"_s);
     QCOMPARE(nome->text(QAccessible::Name), u"Nome da Agência"_s);
-    QCOMPARE(nome->text(QAccessible::Description), u"AGENCIA CENTRO"_s);
-    QCOMPARE(acessivel(u"dbtSisCod"_s)->text(QAccessible::Description), u"COB"_s);
+    QCOMPARE(nome->text(QAccessible::Value), u"AGENCIA CENTRO"_s);
+    QCOMPARE(acessivel(u"dbtSisCod"_s)->text(QAccessible::Value), u"COB"_s);
     s.clica(u"btnNovo"_s);
-    QCOMPARE(nome->text(QAccessible::Description), QString());
+    QCOMPARE(nome->text(QAccessible::Value), QString());
 }
 
 QTEST_MAIN(TstCadContrato)

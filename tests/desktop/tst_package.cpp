@@ -90,9 +90,9 @@ private slots:
         const QStringList debs = QDir(out).entryList({u"renomeia-zq_1.2.1_*.deb"_s});
         QCOMPARE(debs.size(), 1);
         const QString deb = out + u'/' + debs.first();
-        const Run fields = run(u"dpkg-deb"_s, {u"-f"_s, deb, u"Version"_s, u"Maintainer"_s, u"Depends"_s, u"Description"_s});
+        const Run fields = run(u"dpkg-deb"_s, {u"-f"_s, deb, u"Version"_s, u"Maintainer"_s, u"Depends"_s, u"Recommends"_s, u"Description"_s});
         QVERIFY(fields.out.startsWith(u"Version: 1.2.1\nMaintainer: Equipe Renomeia Arquivos ZQ <"_s));
-        for (const QString &dep : {u"libqt6widgets6"_s, u"libsqlite3-0"_s, u"libjpeg62-turbo"_s})
+        for (const QString &dep : {u"libqt6widgets6"_s, u"libsqlite3-0"_s, u"libjpeg62-turbo"_s, u"\nRecommends: qt6-translations-l10n\n"_s})
             QVERIFY2(fields.out.contains(dep), qPrintable(fields.out));
         QVERIFY(fields.out.contains(u"Description: Renomeia os arquivos de remessa e retorno trocados com o banco\n "_s));
 

@@ -238,8 +238,6 @@ void DBText::refresh()
 {
     Field *f = link_.field();
     setText(f ? f->displayText() : QString());
-    // A screen reader announces the label by its name and tells what it shows.
-    setAccessibleDescription(text());
 }
 
 // ---------------------------------------------------------------- DBLookupComboBox

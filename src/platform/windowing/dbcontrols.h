@@ -101,8 +101,9 @@ private:
     bool updating_ = false;
 };
 
-// A data-aware label: the field's display text, which is also its accessible
-// description (its accessible name says what the label holds).
+// A data-aware label: the field's display text. A screen reader announces it
+// by its accessible name (what the label holds) and reads the text as its
+// value (accessibility.h).
 class DBText : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString dataField READ dataField WRITE setDataField)
