@@ -19,6 +19,8 @@ class FileWriter;
 
 namespace remessa {
 
+class Conferencia; // remittance/ConfereRemessa.h
+
 // What the pass reports to whoever shows its progress.
 enum class Etapa {
     Inicio,       // before the first read; the bar goes to 1
@@ -39,7 +41,11 @@ QString textoEtapa(Etapa etapa, qint64 contador);
 // source was read to its end (or to a byte 26) and every write succeeded;
 // false on a read or write error (a reader that is not open fails on its
 // first read). Never raises; the writer is left open for the caller to close.
+//
+// With a conferencia, the pass also makes the checks of ConfereRemessa.h on
+// what it reads (the earlier findings of that conferencia are forgotten);
+// without one it runs as fast as it ever did.
 bool VerificaArquivo(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoRegistro,
-                     const Progresso &progresso = {});
+                     const Progresso &progresso = {}, Conferencia *conferencia = nullptr);
 
 } // namespace remessa
