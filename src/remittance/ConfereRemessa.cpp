@@ -304,7 +304,7 @@ QString textoConstatacao(const Constatacao &c, bool maiuscula)
     return (maiuscula ? u"Linha "_s : u"linha "_s) + QString::number(c.linha) + u": "_s + c.texto;
 }
 
-int ConfereArquivo(const QString &origem, int tamanhoRegistro, Conferencia &conferencia)
+int ConfereArquivo(const QString &origem, int tamanhoRegistro, Conferencia &conferencia, bool converteUtf8)
 {
     conferencia = Conferencia();
     winfs::FileReader leitor;
@@ -315,7 +315,7 @@ int ConfereArquivo(const QString &origem, int tamanhoRegistro, Conferencia &conf
     }
     winfs::FileWriter nada;
     nada.open(std::make_unique<Descarte>());
-    VerificaArquivo(leitor, nada, tamanhoRegistro, {}, &conferencia);
+    VerificaArquivo(leitor, nada, tamanhoRegistro, {}, &conferencia, converteUtf8);
     nada.close();
     leitor.close();
     if (conferencia.codigo_)

@@ -51,13 +51,13 @@ public:
     // Findings counted but not kept.
     qint64 omitidas() const { return total_ - constatacoes_.size(); }
     // The whole source is valid UTF-8, has at least one character of more
-    // than one byte, and every character exists in Windows-1252: converted,
-    // its records get their length.
+    // than one byte, and every character exists in Windows-1252: converted
+    // (VerificaArquivo with converteUtf8), its records get their length.
     bool convertivel() const { return multibyte_ && !utf8Invalido_ && !fora1252_; }
 
 private:
     friend class Conferente;
-    friend int ConfereArquivo(const QString &, int, Conferencia &);
+    friend int ConfereArquivo(const QString &, int, Conferencia &, bool);
 
     QList<Constatacao> constatacoes_;
     qint64 total_ = 0;
@@ -73,6 +73,6 @@ QString textoConstatacao(const Constatacao &c, bool maiuscula);
 // Checks a file without delivering it: the pass, into a writer that keeps
 // nothing. Gives 0, or the file-error code of the open or of a read (the
 // findings are then those up to the failure); leaves no failure pending.
-int ConfereArquivo(const QString &origem, int tamanhoRegistro, Conferencia &conferencia);
+int ConfereArquivo(const QString &origem, int tamanhoRegistro, Conferencia &conferencia, bool converteUtf8 = false);
 
 } // namespace remessa

@@ -72,6 +72,21 @@ const unsigned char *procuraEspecial(const unsigned char *p, const unsigned char
     return p;
 }
 
+// The first byte of [p, fim) from 0x80; fim when there is none.
+const unsigned char *procuraNaoAscii(const unsigned char *p, const unsigned char *const fim)
+{
+#if defined(__SSE2__)
+    for (; fim - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (const unsigned mascara = unsigned(_mm_movemask_epi8(v)))
+            return p + std::countr_zero(mascara);
+    }
+#endif
+    while (p < fim && *p < 0x80)
+        ++p;
+    return p;
+}
+
 // True when a byte of [p, p + n) is neither blank nor a control character (above 32).
 bool temTexto(const unsigned char *p, qint64 n)
 {
@@ -152,6 +167,91 @@ private:
     Conferente *const conferente_;
 };
 
+// The source in blocks, as read or converted from UTF-8 to Windows-1252.
+class Entrada {
+public:
+    Entrada(winfs::FileReader &origem, bool converte)
+        : origem_(origem), converte_(converte), bloco_(new unsigned char[winfs::FileBufferSize + sizeof resto_])
+    {
+    }
+
+    // The next block into [p, fim): the read's code (0 while bytes come).
+    int le(const unsigned char *&p, const unsigned char *&fim)
+    {
+        unsigned char *const bloco = bloco_.get();
+        p = fim = bloco;
+        if (!converte_) {
+            qint64 lidos = 0;
+            const int status = origem_.read(bloco, winfs::FileBufferSize, lidos);
+            fim = bloco + lidos;
+            return status;
+        }
+        // The unfinished sequence of the block before comes first.
+        std::memcpy(bloco, resto_, size_t(guardados_));
+        qint64 lidos = 0;
+        const int status = origem_.read(bloco + guardados_, winfs::FileBufferSize, lidos);
+        if (status == ioEndOfFile && guardados_ > 0) {
+            // The source ends inside a sequence: its bytes stay as they are.
+            fim = bloco + guardados_;
+            guardados_ = 0;
+            return 0;
+        }
+        if (status != 0)
+            return status;
+        fim = bloco + converte(bloco, guardados_ + lidos);
+        return 0;
+    }
+
+private:
+    // Converts n bytes in place (nothing grows), keeping back a sequence that
+    // the next block finishes; gives the bytes converted.
+    qint64 converte(unsigned char *b, qint64 n)
+    {
+        guardados_ = 0;
+        qint64 i = 0;
+        qint64 o = 0;
+        if (inicio_) {
+            inicio_ = false;
+            if (n >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+                i = 3; // the byte order mark has no place in a Windows-1252 file
+        }
+        while (i < n) {
+            const qint64 j = procuraNaoAscii(b + i, b + n) - b;
+            if (o != i)
+                std::memmove(b + o, b + i, size_t(j - i));
+            o += j - i;
+            i = j;
+            if (i == n)
+                break;
+            const int tam = utf8::comprimento(b[i]);
+            int k = 1;
+            char32_t c = utf8::bitsIniciais(b[i], tam);
+            for (; k < tam && i + k < n && utf8::continuacao(b[i + k]); ++k)
+                c = c << 6 | (b[i + k] & 0x3F);
+            if (tam && k < tam && i + k == n) {
+                guardados_ = int(n - i);
+                std::memcpy(resto_, b + i, size_t(guardados_));
+                break;
+            }
+            const int convertido = tam && k == tam && utf8::valido(c, tam) ? byte1252(c) : -1;
+            if (convertido >= 0) {
+                b[o++] = static_cast<unsigned char>(convertido);
+                i += tam;
+            } else {
+                b[o++] = b[i++]; // not a character of Windows-1252: the byte stays
+            }
+        }
+        return o;
+    }
+
+    winfs::FileReader &origem_;
+    const bool converte_;
+    unsigned char resto_[3] = {};
+    int guardados_ = 0;  // bytes in resto_
+    bool inicio_ = true; // the first block is still to come
+    const std::unique_ptr<unsigned char[]> bloco_;
+};
+
 } // namespace
 
 QString textoEtapa(Etapa etapa, qint64 contador)
@@ -174,14 +274,14 @@ namespace {
 
 template <bool Confere>
 bool passa(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoRegistro, const Progresso &progresso,
-           Conferente *conferente)
+           Conferente *conferente, bool converteUtf8)
 {
     auto avisa = [&progresso](Etapa etapa, qint64 posicao) {
         if (progresso)
             progresso(etapa, posicao);
     };
     LinhaAjustada<Confere> linha(destino, tamanhoRegistro, conferente);
-    const std::unique_ptr<unsigned char[]> bloco(new unsigned char[winfs::FileBufferSize]);
+    Entrada entrada(origem, converteUtf8);
 
     avisa(Etapa::Inicio, 1);
     qint64 contador = 1;
@@ -189,12 +289,11 @@ bool passa(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoReg
     bool emFimDeLinha = false; // inside a run of CR and LF that has already ended a line
     bool fimDoTexto = false;   // a byte 26 was met: nothing after it is read
     while (status == 0 && !fimDoTexto) {
-        qint64 lidos = 0;
-        status = origem.read(bloco.get(), winfs::FileBufferSize, lidos);
+        const unsigned char *p = nullptr;
+        const unsigned char *fim = nullptr;
+        status = entrada.le(p, fim);
         if (status != 0)
             break;
-        const unsigned char *p = bloco.get();
-        const unsigned char *const fim = p + lidos;
         while (p < fim) {
             if (emFimDeLinha) {
                 if constexpr (Confere) {
@@ -273,12 +372,12 @@ bool passa(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoReg
 } // namespace
 
 bool VerificaArquivo(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoRegistro, const Progresso &progresso,
-                     Conferencia *conferencia)
+                     Conferencia *conferencia, bool converteUtf8)
 {
     if (!conferencia)
-        return passa<false>(origem, destino, tamanhoRegistro, progresso, nullptr);
+        return passa<false>(origem, destino, tamanhoRegistro, progresso, nullptr, converteUtf8);
     Conferente conferente(*conferencia, tamanhoRegistro);
-    return passa<true>(origem, destino, tamanhoRegistro, progresso, &conferente);
+    return passa<true>(origem, destino, tamanhoRegistro, progresso, &conferente, converteUtf8);
 }
 
 } // namespace remessa

@@ -4,7 +4,7 @@
 // LF is one line end, a byte 26 ends the text), every line is cut or padded
 // with blanks to the service's record length, lines left blank are dropped and
 // every written line ends with CR LF. Bytes are kept as they are (Windows-1252,
-// NUL): the pass never decodes text.
+// NUL): the pass never decodes text, unless it is asked to convert UTF-8.
 //
 // The pass holds one fitted line (record-length bytes) and counters, whatever
 // the input: a line without end, however long, costs no memory. It reads
@@ -44,8 +44,12 @@ QString textoEtapa(Etapa etapa, qint64 contador);
 //
 // With a conferencia, the pass also makes the checks of ConfereRemessa.h on
 // what it reads (the earlier findings of that conferencia are forgotten);
-// without one it runs as fast as it ever did.
+// without one it runs as fast as it ever did. With converteUtf8, the bytes
+// read are converted from UTF-8 to Windows-1252 before they are fitted (and
+// checked): a BOM at the start goes, every valid sequence of a character that
+// Windows-1252 has becomes its one byte, anything else stays as it was read;
+// the progress counter then counts the bytes converted.
 bool VerificaArquivo(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoRegistro,
-                     const Progresso &progresso = {}, Conferencia *conferencia = nullptr);
+                     const Progresso &progresso = {}, Conferencia *conferencia = nullptr, bool converteUtf8 = false);
 
 } // namespace remessa

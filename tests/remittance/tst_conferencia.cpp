@@ -1,4 +1,5 @@
-// The checks of a remittance file, made in the line-fitting pass.
+// The checks of a remittance file, made in the line-fitting pass, and the
+// conversion from UTF-8.
 #include "common/fixture.h"
 
 #include "platform/filesystem/filehandles.h"
@@ -19,7 +20,7 @@ struct Passagem {
 };
 
 // The pass with the checks over bytes written to a file, into a file.
-Passagem passa(const QByteArray &entrada, int tamanho)
+Passagem passa(const QByteArray &entrada, int tamanho, bool converte = false)
 {
     fixture::Prefix prefix(false);
     fixture::writeFile(Entrada, entrada);
@@ -28,7 +29,7 @@ Passagem passa(const QByteArray &entrada, int tamanho)
     leitor.open(Entrada);
     escritor.create(u"C:\\T\\saida"_s);
     Passagem p;
-    remessa::VerificaArquivo(leitor, escritor, tamanho, {}, &p.conferencia);
+    remessa::VerificaArquivo(leitor, escritor, tamanho, {}, &p.conferencia, converte);
     escritor.close();
     p.saida = fixture::readFile(u"C:\\T\\saida"_s);
     return p;
@@ -142,6 +143,38 @@ private slots:
         QCOMPARE(p.conferencia.omitidas(), 51);
     }
 
+    // Converted, the records get their length and the checks find nothing;
+    // what Windows-1252 lacks stays as it was read. Sequences across the
+    // reader's blocks convert whole.
+    void conversao_data()
+    {
+        QTest::addColumn<QByteArray>("entrada");
+        QTest::addColumn<int>("tamanho");
+        QTest::addColumn<QByteArray>("saida");
+        QTest::addColumn<bool>("convertivel");
+        QTest::newRow("acentos") << "\xEF\xBB\xBF" "A\xC3\x87\xC3\x83O\r\nJOS\xC3\x89 \xE2\x82\xAC" "1\r\n"_ba << 8
+                                 << "A\xC7\xC3O    \r\nJOS\xC9 \x80" "1 \r\n"_ba << true;
+        QTest::newRow("sem 1252") << "\xE2\x9C\x93\xC3\x87\xE9x"_ba << 6 << "\xE2\x9C\x93\xC7\xE9x\r\n"_ba << false;
+        const int bloco = int(winfs::FileBufferSize);
+        for (int antes : {1, 2})
+            QTest::addRow("fronteira %d", antes) << QByteArray(bloco - antes, 'a') + "\xE2\x82\xAC" "b" << bloco + 1
+                                                 << (QByteArray(bloco - antes, 'a') + "\x80" "b").leftJustified(bloco + 1, ' ') + "\r\n"
+                                                 << true;
+        QTest::newRow("fim no meio") << "ab\xC3"_ba << 3 << "ab\xC3\r\n"_ba << false;
+    }
+    void conversao()
+    {
+        QFETCH(QByteArray, entrada);
+        QFETCH(int, tamanho);
+        QFETCH(QByteArray, saida);
+        QFETCH(bool, convertivel);
+        QCOMPARE(passa(entrada, tamanho).conferencia.convertivel(), convertivel);
+        const Passagem convertida = passa(entrada, tamanho, true);
+        QCOMPARE(convertida.saida, saida);
+        if (convertivel)
+            QVERIFY2(convertida.conferencia.limpa(), qPrintable(textos(convertida.conferencia).join(u'\n')));
+    }
+
     void semEntrega()
     {
         fixture::Prefix prefix(false);
@@ -149,6 +182,8 @@ private slots:
         remessa::Conferencia c;
         QCOMPARE(remessa::ConfereArquivo(Entrada, 4, c), 0);
         QVERIFY(c.convertivel() && c.total() == 2);
+        QCOMPARE(remessa::ConfereArquivo(Entrada, 4, c, true), 0);
+        QVERIFY(c.limpa());
         QCOMPARE(remessa::ConfereArquivo(u"C:\\T\\nada"_s, 4, c), int(ioFileNotFound));
         QCOMPARE(IOResult(), 0);
         QCOMPARE(remessa::textoConstatacao({7, u"x"_s}, true), u"Linha 7: x"_s);
