@@ -215,15 +215,18 @@ void Conferente::fechaLinha(const char *registro, bool escrito, qint64 comprimen
         });
     if (ultimoCortado_)
         constata(linha, [&] {
-            const QString texto = legivel(corte_.data(), std::min<qint64>(ultimoCortado_, Captura)).left(CaracteresDoCorte);
+            const QString cortado = legivel(corte_.data(), std::min<qint64>(ultimoCortado_, Captura));
+            const QString texto = cortado.left(CaracteresDoCorte);
             qsizetype fim = texto.size();
             while (fim > 0 && texto[fim - 1] == u' ')
                 --fim;
+            // More text than is shown ends in an ellipsis.
+            const QString resto = cortado.size() > CaracteresDoCorte || ultimoCortado_ > Captura ? u"…"_s : QString();
             const QString posicao = QString::number(tamanho_);
             return (ultimoCortado_ == 1 ? u"1 caractere além da posição "_s + posicao + u" cortado: \""_s
                                         : QString::number(ultimoCortado_) + u" caracteres além da posição "_s + posicao
                                               + u" cortados: \""_s)
-                + texto.left(fim) + u'"';
+                + texto.left(fim) + resto + u'"';
         });
     if (escrito && controles_)
         constata(linha, [&] {

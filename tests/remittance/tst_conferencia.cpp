@@ -80,7 +80,7 @@ private slots:
                                                   << QStringList{u"linha 1: 3 caracteres além da posição 10 cortados: \" AB\""_s} << false;
         QTest::newRow("corte mostrado até 40") << dez + QByteArray(60, 'y') << 10
                                                << QStringList{u"linha 1: 60 caracteres além da posição 10 cortados: \""_s
-                                                              + QString(40, u'y') + u'"'} << false;
+                                                              + QString(40, u'y') + u"…\""_s} << false;
         QTest::newRow("registro branco, corte com texto") << "   x\r\n"_ba << 2
                                                           << QStringList{u"linha 1: 2 caracteres além da posição 2 cortados: \" x\""_s} << false;
         QTest::newRow("inofensivos") << "\r\n" + dez + "    \t\r\n  \t \r\nA\xC7\xC3O\n\n\rfim" << 10 << QStringList{} << false;
