@@ -249,8 +249,16 @@ int main(int argc, char **argv)
     Medida plana, semJanela, conferida, comJanela;
     for (int rodada = 0; rodada < 9; ++rodada) {
         const Medida a = comArquivos(registros, QStringLiteral("C:\\B\\copia.txt"), copia);
-        const Medida b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
-        const Medida d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+        // The pass with and without the checks, in turns first, so that
+        // neither always follows the same run.
+        Medida b, d;
+        if (rodada % 2 == 0) {
+            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+        } else {
+            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+        }
         const Medida c = renomeia();
         plana = rodada ? melhor(plana, a) : a;
         semJanela = rodada ? melhor(semJanela, b) : b;
