@@ -54,7 +54,7 @@ const unsigned char *procuraTerminador(const unsigned char *p, const unsigned ch
 // The first byte of [p, fim) that the checks look at one by one: below 0x20
 // (the line ends and the 26 among them), 127, or from 0x80; fim when there is
 // none. As fast as the search for line ends: what is rare is plain text.
-const unsigned char *procuraEspecial(const unsigned char *p, const unsigned char *const fim)
+const unsigned char *procuraRaro(const unsigned char *p, const unsigned char *const fim)
 {
 #if defined(__SSE2__)
     // Compared as signed bytes, those from 0x80 are below 0x20 too.
@@ -311,7 +311,7 @@ bool passa(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoReg
             }
             if constexpr (Confere) {
                 // Plain text in one go; the rare bytes one by one.
-                const unsigned char *q = procuraEspecial(p, fim);
+                const unsigned char *q = procuraRaro(p, fim);
                 if (q != p) {
                     conferente->comuns();
                     linha.acrescenta(p, q - p);
