@@ -1,8 +1,9 @@
 // Figures for the remittance line-fitting pass: a file of 400-character
 // records (short lines, trailing blanks, CR LF) fitted to record length 400
-// headless and through the remittance window (offscreen), against a plain
-// buffered copy of the same file; and the memory of a pass over a file
-// without any line end. Each figure is the best of nine runs taken in turn;
+// headless (with and without the checks of ConfereRemessa.h) and through the
+// remittance window (offscreen), against a plain buffered copy of the same
+// file; and the memory of a pass over a file without any line end, with and
+// without the checks. Each figure is the best of nine runs taken in turn;
 // one figure a line, "name: value unit".
 //   build-release/bench_remittance [MB, default 100]
 #include "common/fixture.h"
@@ -11,6 +12,7 @@
 #include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/windowing/msgbox.h"
+#include "remittance/ConfereRemessa.h"
 #include "remittance/TfrmRnmArqRemessa.h"
 #include "remittance/VerificaArquivo.h"
 
@@ -154,6 +156,28 @@ bool passa(winfs::FileReader &leitor, winfs::FileWriter &escritor)
     return remessa::VerificaArquivo(leitor, escritor, 400, [&](remessa::Etapa, qint64 p) { ultima = p; });
 }
 
+// Two files hold the same bytes.
+bool mesmosBytes(const QString &a, const QString &b)
+{
+    QFile f(winfs::hostPath(a));
+    QFile g(winfs::hostPath(b));
+    if (!f.open(QIODevice::ReadOnly) || !g.open(QIODevice::ReadOnly) || f.size() != g.size())
+        return false;
+    while (!f.atEnd())
+        if (f.read(1 << 20) != g.read(1 << 20))
+            return false;
+    return true;
+}
+
+// The findings of the last checked pass.
+remessa::Conferencia conferencia;
+
+bool passaConferindo(winfs::FileReader &leitor, winfs::FileWriter &escritor)
+{
+    qint64 ultima = 0;
+    return remessa::VerificaArquivo(leitor, escritor, 400, [&](remessa::Etapa, qint64 p) { ultima = p; }, &conferencia);
+}
+
 // Times the pass inside the window: from the paint of its first status text
 // to the paint of "Arquivo OK".
 struct RelogioDoPasse : QObject {
@@ -192,6 +216,8 @@ int main(int argc, char **argv)
     fixture::makeDir(QStringLiteral("C:\\B"));
 
     const Medida linhaSemFim = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passa);
+    const Medida linhaSemFimConferida = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passaConferindo);
+    const qint64 constatacoesSemFim = conferencia.total();
 
     // Through the window: the contract chosen (its first file is taken), the
     // button pressed, the boxes answered (the replacement of the previous
@@ -219,14 +245,24 @@ int main(int argc, char **argv)
         return m;
     };
 
-    // The three in turn, so that the load of a shared machine falls on all of them alike.
-    Medida plana, semJanela, comJanela;
+    // The four in turn, so that the load of a shared machine falls on all of them alike.
+    Medida plana, semJanela, conferida, comJanela;
     for (int rodada = 0; rodada < 9; ++rodada) {
         const Medida a = comArquivos(registros, QStringLiteral("C:\\B\\copia.txt"), copia);
-        const Medida b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+        // The pass with and without the checks, in turns first, so that
+        // neither always follows the same run.
+        Medida b, d;
+        if (rodada % 2 == 0) {
+            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+        } else {
+            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+        }
         const Medida c = renomeia();
         plana = rodada ? melhor(plana, a) : a;
         semJanela = rodada ? melhor(semJanela, b) : b;
+        conferida = rodada ? melhor(conferida, d) : d;
         comJanela = rodada ? melhor(comJanela, c) : c;
     }
     const bool entregue = winfs::fileSize(QStringLiteral("C:\\ZQ\\COB\\SAIDA\\") + janela->lblNomeArqKELT->text())
@@ -237,23 +273,36 @@ int main(int argc, char **argv)
     std::printf("file_size: %lld MB\n", static_cast<long long>(mb));
     std::printf("plain_copy: %.1f MB/s\n", mbs(plana.passe));
     std::printf("pass_headless: %.1f MB/s\n", mbs(semJanela.passe));
+    std::printf("pass_checked: %.1f MB/s\n", mbs(conferida.passe));
     std::printf("pass_window: %.1f MB/s\n", mbs(comJanela.passe));
     std::printf("plain_copy_cpu: %.1f MB/s\n", mbs(plana.passeCpu));
     std::printf("pass_headless_cpu: %.1f MB/s\n", mbs(semJanela.passeCpu));
+    std::printf("pass_checked_cpu: %.1f MB/s\n", mbs(conferida.passeCpu));
     std::printf("pass_window_cpu: %.1f MB/s\n", mbs(comJanela.passeCpu));
     std::printf("headless_to_copy: %.2f ratio\n", plana.passe / semJanela.passe);
     std::printf("headless_to_copy_cpu: %.2f ratio\n", plana.passeCpu / semJanela.passeCpu);
+    std::printf("checks_cost: %.1f %%\n", (conferida.passe / semJanela.passe - 1) * 100);
+    std::printf("checks_cost_cpu: %.1f %%\n", (conferida.passeCpu / semJanela.passeCpu - 1) * 100);
     std::printf("window_slower_than_headless: %.1f %%\n", (comJanela.passe / semJanela.passe - 1) * 100);
     std::printf("window_slower_than_headless_cpu: %.1f %%\n", (comJanela.passeCpu / semJanela.passeCpu - 1) * 100);
     std::printf("plain_copy_flushed: %.1f MB/s\n", mbs(plana.total));
     std::printf("pass_headless_flushed: %.1f MB/s\n", mbs(semJanela.total));
     std::printf("rename_window_flushed: %.1f MB/s\n", mbs(comJanela.total));
     std::printf("pass_no_line_end: %.1f MB/s\n", mbs(linhaSemFim.passe));
+    std::printf("pass_checked_no_line_end: %.1f MB/s\n", mbs(linhaSemFimConferida.passe));
     std::printf("rss_growth_copy: %ld kB\n", plana.crescimentoKb);
     std::printf("rss_growth_headless: %ld kB\n", semJanela.crescimentoKb);
     std::printf("rss_growth_no_line_end: %ld kB\n", linhaSemFim.crescimentoKb);
+    std::printf("rss_growth_checked_no_line_end: %ld kB\n", linhaSemFimConferida.crescimentoKb);
+    std::printf("rss_growth_checked: %ld kB\n", conferida.crescimentoKb);
     std::printf("rss_growth_window: %ld kB\n", comJanela.crescimentoKb);
     std::printf("peak_rss: %ld kB\n", picoGeral);
     std::printf("window_delivered_same_bytes: %d bool\n", entregue ? 1 : 0);
-    return entregue ? 0 : 1;
+    // The checks change nothing delivered; the records are clean, and the line
+    // without end is one cut.
+    const bool conferidoIgual = mesmosBytes(QStringLiteral("C:\\B\\conferido.txt"), QStringLiteral("C:\\B\\ajustado.txt"));
+    std::printf("checked_same_bytes: %d bool\n", conferidoIgual ? 1 : 0);
+    std::printf("checked_findings: %lld count\n", static_cast<long long>(conferencia.total()));
+    std::printf("checked_findings_no_line_end: %lld count\n", static_cast<long long>(constatacoesSemFim));
+    return entregue && conferidoIgual ? 0 : 1;
 }

@@ -84,10 +84,13 @@ QList<QByteArray> registros(const Contrato &c, int tam, const QByteArray &tipo, 
 
 // A remittance file in one of three line-end styles: CR LF with a blank
 // line and a line of blanks and a tab, LF only with a run of empty lines,
-// CR only with its last line left without an end.
+// CR only with its last line left without an end. Its header does not open
+// with "01REMESSA": short records are no CNAB 400, whose every record carries
+// its sequence number in columns 395-400. So the long line is the only thing
+// the file checks find.
 QByteArray remessa(const Contrato &c, int tam, const QByteArray &data, const QByteArray &fim)
 {
-    QList<QByteArray> linhas = registros(c, tam, "1REMESSA ", data);
+    QList<QByteArray> linhas = registros(c, tam, "REMESSA  ", data);
     if (fim == "\r\n") {
         linhas.insert(2, QByteArray());
         linhas.insert(4, "      \t   ");
@@ -100,6 +103,44 @@ QByteArray remessa(const Contrato &c, int tam, const QByteArray &data, const QBy
     }
     linhas.insert(3, QByteArray());
     return linhas.join(fim);
+}
+
+// A CNAB 400 remittance of the COB contract: header, three titles and the
+// trailer, each record 400 characters with its sequence number in columns
+// 395-400, with Portuguese accents; ended by CR LF.
+QStringList cnab400(const Contrato &c, const QByteArray &data)
+{
+    const QString chave = QString::fromLatin1(num(c.agencia, 4) + num(c.contrato, 9));
+    struct Titulo {
+        const char *sacado;
+        const char *endereco;
+        const char *valor;
+    };
+    const Titulo titulos[] = {
+        {"JOSÉ DA SILVA", "RUA DA CONCEIÇÃO, 12", "0000000012345"},
+        {"MARIA DE SOUZA", "AVENIDA SÃO JOÃO, 450", "0000000067890"},
+        {"ASSOCIAÇÃO DE AÇÃO SOCIAL", "PRAÇA DA SÉ, 1", "0000000000990"},
+    };
+    QStringList out;
+    // Text placed at a column (from 1) of a record of blanks.
+    auto registro = [&out](std::initializer_list<std::pair<int, QString>> campos) {
+        QString r(400, u' ');
+        for (const auto &[coluna, texto] : campos)
+            r.replace(coluna - 1, texto.size(), texto);
+        r.replace(394, 6, QString::number(out.size() + 1).rightJustified(6, u'0'));
+        out << r;
+    };
+    registro({{1, QStringLiteral("01REMESSA01COBRANCA")}, {27, chave}, {47, QStringLiteral("EMPRESA DEMONSTRAÇÃO LTDA")},
+              {77, QStringLiteral("001BANCO DEMO")}, {95, QString::fromLatin1(data)}});
+    int n = 0;
+    for (const Titulo &t : titulos) {
+        ++n;
+        registro({{1, QStringLiteral("102")}, {4, QStringLiteral("12345678000195")}, {18, chave},
+                  {38, QStringLiteral("TITULO %1").arg(n, 6, 10, QLatin1Char('0'))}, {121, QString::fromLatin1(data)},
+                  {127, QString::fromLatin1(t.valor)}, {235, QString::fromUtf8(t.sacado)}, {275, QString::fromUtf8(t.endereco)}});
+    }
+    registro({{1, QStringLiteral("9")}});
+    return out;
 }
 
 // A return file as the bank sends it: every record fitted to the record
@@ -210,6 +251,15 @@ QStringList layOutDemo()
             gravaArquivo(rem + QStringLiteral("remessa-crlf.txt"), remessa(c, tam, data, "\r\n"), gravados);
             gravaArquivo(rem + QStringLiteral("remessa-lf.txt"), remessa(c, tam, data, "\n"), gravados);
             gravaArquivo(rem + QStringLiteral("remessa-cr.txt"), remessa(c, tam, data, "\r"), gravados);
+            if (QLatin1String(c.sistema) == QLatin1String("COB")) {
+                // A CNAB 400 file that passes every check (its accents in
+                // Windows-1252), and the same records saved in UTF-8: their
+                // accents take two bytes each, so the records come out longer
+                // than 400 and the checks offer to convert the file.
+                const QString linhas = cnab400(c, data).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+                gravaArquivo(rem + QStringLiteral("remessa-ok.txt"), winfs::toWindows1252(linhas), gravados);
+                gravaArquivo(rem + QStringLiteral("remessa-utf8.txt"), linhas.toUtf8(), gravados);
+            }
 
             // The return file: date, system, return identifier, one free
             // character, agency and contract. IPC contracts get theirs as PDZ

@@ -5,8 +5,10 @@
 // system (COB, PDZ, CCC, DEL, IPC) with their remittance and return folders
 // under C:\DEMO, remittance files that show what the line-fitting pass does
 // (lines shorter and longer than the record, blank lines, CR LF, LF-only and
-// CR-only line ends) and, in the transfer program's ENTRADA folders, one
-// return file per contract under the bank's name layout, dated today.
+// CR-only line ends), for the COB contract a CNAB 400 file that passes the
+// file checks and the same file in UTF-8, which they offer to convert, and,
+// in the transfer program's ENTRADA folders, one return file per contract
+// under the bank's name layout, dated today.
 #include <QStringList>
 
 namespace zqsetup {

@@ -9,6 +9,7 @@
 #include "db/rules.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/tables/session.h"
+#include "remittance/ConfereRemessa.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,8 +51,10 @@ private slots:
     void initTestCase() { InitApplication(); }
 
     // One contract per system with its folders, a valid COB check digit,
-    // remittance files with every kind of line the fitting pass handles, and
-    // return files the program takes for its contracts'.
+    // remittance files with every kind of line the fitting pass handles (the
+    // long line is the only finding of the file checks; the COB contract also
+    // has a file that passes them and one in UTF-8 that passes them converted),
+    // and return files the program takes for its contracts'.
     void demoDrive()
     {
         fixture::Prefix prefix;
@@ -69,8 +72,25 @@ private slots:
             const int tam = c.value(u"SvcTam"_s).toInt();
             QVERIFY(winfs::directoryExists(c.value(u"CtrDirRetorno"_s).toString()));
             QByteArray bytes;
-            for (const winfs::SearchRec &f : winfs::findFiles(rem + u"\\*.*"_s))
+            QStringList limpos;
+            for (const winfs::SearchRec &f : winfs::findFiles(rem + u"\\*.*"_s)) {
                 bytes += fixture::readFile(rem + u'\\' + f.name) + "\r\n";
+                const bool utf8 = f.name == u"remessa-utf8.txt"_s;
+                remessa::Conferencia conferencia;
+                QCOMPARE(remessa::ConfereArquivo(rem + u'\\' + f.name, tam, conferencia), 0);
+                QCOMPARE(conferencia.convertivel(), utf8);
+                if (!utf8 && !conferencia.limpa()) {
+                    QCOMPARE(conferencia.total(), 1);
+                    QVERIFY2(conferencia.constatacoes()[0].texto.contains(u"cortados: \"<<< ESTE TRECHO"_s), qPrintable(f.name));
+                    continue;
+                }
+                remessa::ConfereArquivo(rem + u'\\' + f.name, tam, conferencia, utf8);
+                QVERIFY2(conferencia.limpa(), qPrintable(f.name));
+                limpos << f.name;
+            }
+            limpos.sort();
+            const QStringList cob{u"remessa-ok.txt"_s, u"remessa-utf8.txt"_s};
+            QCOMPARE(limpos, c.value(u"SisCod"_s) == u"COB"_s ? cob : QStringList());
             const QString text = QString::fromLatin1(bytes);
             QVERIFY(text.contains(QRegularExpression(u"[^\r]\n"_s)) && text.contains(QRegularExpression(u"\r[^\n]"_s)));
             const QStringList lines = text.split(QRegularExpression(u"\r\n|\r|\n"_s));
