@@ -3,6 +3,7 @@
 #include "db/rules.h"
 #include "db/tables.h"
 #include "log/PesquisaLog.h"
+#include "platform/filesystem/entrega.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
@@ -31,6 +32,7 @@ const QString AjudaGeral = QStringLiteral(
     "\n"
     "Comandos:\n"
     "  remessa   renomeia um arquivo remessa e o entrega na pasta de saída\n"
+    "  verifica  confere um arquivo remessa sem renomeá-lo\n"
     "  retornos  lista os arquivos retorno à espera nas pastas de entrada\n"
     "  retorno   entrega um arquivo retorno na pasta do seu contrato\n"
     "  log       lista os arquivos renomeados\n"
@@ -41,19 +43,33 @@ const QString AjudaGeral = QStringLiteral(
 
 const QString AjudaRemessa = QStringLiteral(
     "Uso: renomeia-zq-cli remessa --agencia N --contrato N --servico COD [--teste]\n"
-    "                             [--de-novo] [--substituir] ARQUIVO\n"
+    "                             [--de-novo] [--substituir] [--mesmo-assim | --converter] ARQUIVO\n"
     "Renomeia ARQUIVO (caminho Windows, como C:\\REMESSA\\arquivo.txt, ou do sistema) para o\n"
     "nome padrão do banco, com o número de remessa do dia, ajusta cada linha ao tamanho do\n"
     "registro do serviço, entrega-o na pasta de saída do sistema do contrato e o registra nos\n"
     "arquivos renomeados, como a janela Renomeia Arquivo Remessa. Mostra o caminho do arquivo\n"
-    "entregue.\n"
+    "entregue. Um arquivo com falhas que fazem o banco recusá-lo (linhas cortadas, texto em UTF-8,\n"
+    "caracteres de controle, registros de outro tamanho, sequência CNAB errada) não é entregue:\n"
+    "as falhas vão para a saída de erros.\n"
     "\n"
     "  --agencia N      agência do contrato\n"
     "  --contrato N     número do contrato ou convênio\n"
     "  --servico COD    código do serviço (66, O6, ...)\n"
     "  --teste          ambiente de teste (letra T); sem ela, produção (P)\n"
     "  --de-novo        renomeia de novo um arquivo já renomeado (sem ela, não)\n"
-    "  --substituir     substitui o arquivo de mesmo nome na pasta de saída (sem ela, não)\n");
+    "  --substituir     substitui o arquivo de mesmo nome na pasta de saída (sem ela, não)\n"
+    "  --mesmo-assim    entrega o arquivo com falhas assim mesmo\n"
+    "  --converter      converte um arquivo em UTF-8 para Windows-1252 antes de ajustar as linhas\n");
+
+const QString AjudaVerifica = QStringLiteral(
+    "Uso: renomeia-zq-cli verifica (--registro N | --agencia N --contrato N --servico COD) ARQUIVO\n"
+    "Confere ARQUIVO como a renomeação o conferiria, sem entregá-lo: mostra uma falha por linha,\n"
+    "cada uma começando por \"linha N: \" (a linha do arquivo, a partir de 1).\n"
+    "Saída: 0 sem falhas; 1 com falhas; 2 erro de uso ou de leitura.\n"
+    "\n"
+    "  --registro N     tamanho do registro (240, 400, 444)\n"
+    "  --agencia N --contrato N --servico COD\n"
+    "                   o tamanho do registro do serviço do contrato\n");
 
 const QString AjudaRetornos = QStringLiteral(
     "Uso: renomeia-zq-cli retornos\n"
@@ -177,9 +193,32 @@ void respostaNao(QTextStream &err, const Mensagem &pergunta, const QString &opca
         << QStringLiteral("Resposta: não (a opção %1 responde sim).").arg(opcao) << Qt::endl;
 }
 
+// The findings, one a line, as `verifica` prints them.
+void escreveAchados(QTextStream &saida, const remessa::Conferencia &achados)
+{
+    for (const remessa::Constatacao &c : achados.constatacoes())
+        saida << remessa::textoConstatacao(c, false) << '\n';
+}
+
 class TerminalRemessa : public remessa::Interlocutor {
 public:
-    TerminalRemessa(QTextStream &err, bool deNovo, bool substitui) : err_(err), deNovo_(deNovo), substitui_(substitui) {}
+    TerminalRemessa(QTextStream &err, bool deNovo, bool substitui, bool mesmoAssim, bool converte)
+        : err_(err), deNovo_(deNovo), substitui_(substitui), mesmoAssim_(mesmoAssim), converte_(converte)
+    {
+    }
+    Decisao conferencia(const remessa::Conferencia &achados, const Mensagem &, bool podeConverter) override
+    {
+        if (converte_ && podeConverter)
+            return Decisao::Converter;
+        if (mesmoAssim_)
+            return Decisao::Sim;
+        escreveAchados(err_, achados);
+        if (achados.omitidas() > 0)
+            err_ << QStringLiteral("... e mais %1").arg(achados.omitidas()) << '\n';
+        err_ << QStringLiteral("Arquivo NÃO foi Renomeado!! (a opção --mesmo-assim o renomeia assim mesmo")
+             << (podeConverter ? QStringLiteral("; --converter o converte para Windows-1252)") : QStringLiteral(")")) << Qt::endl;
+        return Decisao::Nao;
+    }
     bool pergunta(Pergunta qual, const Mensagem &m) override
     {
         const bool novamente = qual == Pergunta::RenomearNovamente;
@@ -195,6 +234,8 @@ private:
     QTextStream &err_;
     bool deNovo_;
     bool substitui_;
+    bool mesmoAssim_;
+    bool converte_;
 };
 
 class TerminalRetorno : public retorno::Interlocutor {
@@ -229,11 +270,14 @@ QString origemComoAJanela(const remessa::Contrato &c, const QString &arquivo)
 int remessa_(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     const Opcoes o = le(args, QStringLiteral("remessa"), {QStringLiteral("agencia"), QStringLiteral("contrato"), QStringLiteral("servico")},
-                        {QStringLiteral("teste"), QStringLiteral("de-novo"), QStringLiteral("substituir"), QStringLiteral("help")});
+                        {QStringLiteral("teste"), QStringLiteral("de-novo"), QStringLiteral("substituir"), QStringLiteral("mesmo-assim"),
+                         QStringLiteral("converter"), QStringLiteral("help")});
     if (o.tem(QStringLiteral("help"))) {
         out << AjudaRemessa;
         return Sucesso;
     }
+    if (o.tem(QStringLiteral("mesmo-assim")) && o.tem(QStringLiteral("converter")))
+        throw ErroDeUso{QStringLiteral("Use --mesmo-assim ou --converter, não as duas.")};
     for (const char *obrigatoria : {"agencia", "contrato", "servico"})
         if (!o.tem(QLatin1String(obrigatoria)))
             throw ErroDeUso{QStringLiteral("Informe --%1 do comando remessa.").arg(QLatin1String(obrigatoria))};
@@ -252,7 +296,8 @@ int remessa_(const QStringList &args, QTextStream &out, QTextStream &err)
         err << QStringLiteral("O arquivo %1 não existe.").arg(arquivo) << Qt::endl;
         return Recusa;
     }
-    TerminalRemessa terminal(err, o.tem(QStringLiteral("de-novo")), o.tem(QStringLiteral("substituir")));
+    TerminalRemessa terminal(err, o.tem(QStringLiteral("de-novo")), o.tem(QStringLiteral("substituir")),
+                             o.tem(QStringLiteral("mesmo-assim")), o.tem(QStringLiteral("converter")));
     remessa::RenomeiaRemessa renomeacao(terminal);
     remessa::Composicao composicao;
     switch (renomeacao.compoe(*c, origemComoAJanela(*c, arquivo), !o.tem(QStringLiteral("teste")), composicao)) {
@@ -269,6 +314,52 @@ int remessa_(const QStringList &args, QTextStream &out, QTextStream &err)
         return Recusa;
     out << renomeacao.entregue() << Qt::endl;
     return Sucesso;
+}
+
+int verifica_(const QStringList &args, QTextStream &out, QTextStream &err)
+{
+    const Opcoes o = le(args, QStringLiteral("verifica"),
+                        {QStringLiteral("registro"), QStringLiteral("agencia"), QStringLiteral("contrato"), QStringLiteral("servico")},
+                        {QStringLiteral("help")});
+    if (o.tem(QStringLiteral("help"))) {
+        out << AjudaVerifica;
+        return Sucesso;
+    }
+    const bool doContrato = o.tem(QStringLiteral("agencia")) || o.tem(QStringLiteral("contrato")) || o.tem(QStringLiteral("servico"));
+    if (o.tem(QStringLiteral("registro")) == doContrato)
+        throw ErroDeUso{QStringLiteral("Informe --registro N ou --agencia, --contrato e --servico do comando verifica.")};
+    int tamanho = 0;
+    if (doContrato) {
+        for (const char *obrigatoria : {"agencia", "contrato", "servico"})
+            if (!o.tem(QLatin1String(obrigatoria)))
+                throw ErroDeUso{QStringLiteral("Informe --%1 do comando verifica.").arg(QLatin1String(obrigatoria))};
+        const int agencia = inteiro(o, QStringLiteral("agencia"), 9999);
+        const int numero = inteiro(o, QStringLiteral("contrato"), 999999999);
+        const QString servico = o.valor(QStringLiteral("servico"));
+        const std::optional<remessa::Contrato> c = remessa::leContrato(agencia, numero, servico);
+        if (!c)
+            throw ErroDeUso{QStringLiteral("O contrato %1 do serviço %2 não está cadastrado.").arg(contratoTexto(agencia, numero), servico)};
+        if (!c->servicoCadastrado)
+            throw ErroDeUso{QStringLiteral("O serviço %1 do contrato não está cadastrado.").arg(servico)};
+        tamanho = c->tamanhoRegistro;
+    } else {
+        tamanho = inteiro(o, QStringLiteral("registro"), 100000);
+    }
+    const QString arquivo = arquivoDe(o, QStringLiteral("verifica"));
+    remessa::Conferencia achados;
+    if (const int codigo = remessa::ConfereArquivo(arquivo, tamanho, achados)) {
+        err << winfs::causaDaFalha(codigo, arquivo, false) << Qt::endl;
+        return Uso;
+    }
+    escreveAchados(out, achados);
+    out.flush();
+    if (achados.omitidas() > 0)
+        err << QStringLiteral("... e mais %1").arg(achados.omitidas()) << '\n';
+    if (achados.convertivel())
+        err << QStringLiteral("O arquivo está em UTF-8 e pode ser convertido para Windows-1252 (opção --converter do comando remessa).")
+            << '\n';
+    err.flush();
+    return achados.limpa() ? Sucesso : Recusa;
 }
 
 int retornos_(const QStringList &args, QTextStream &out, QTextStream &err)
@@ -444,6 +535,7 @@ int executa(const QStringList &argumentos, QTextStream &out, QTextStream &err)
         }
         using Comando = int (*)(const QStringList &, QTextStream &, QTextStream &);
         static const QMap<QString, Comando> comandos{{QStringLiteral("remessa"), remessa_},
+                                                     {QStringLiteral("verifica"), verifica_},
                                                      {QStringLiteral("retornos"), retornos_},
                                                      {QStringLiteral("retorno"), retorno_},
                                                      {QStringLiteral("log"), log_}};

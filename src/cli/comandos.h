@@ -3,7 +3,9 @@
 // drive and tables as the windows, for tasks that run without anyone at the
 // screen. Every question a window asks is answered by an option.
 //
-//   renomeia-zq-cli remessa --agencia N --contrato N --servico COD [--teste] [--de-novo] [--substituir] ARQUIVO
+//   renomeia-zq-cli remessa --agencia N --contrato N --servico COD [--teste] [--de-novo] [--substituir]
+//                           [--mesmo-assim | --converter] ARQUIVO
+//   renomeia-zq-cli verifica (--registro N | --agencia N --contrato N --servico COD) ARQUIVO
 //   renomeia-zq-cli retornos
 //   renomeia-zq-cli retorno [--nome NOME] [--substituir] ARQUIVO
 //   renomeia-zq-cli log [--contrato AGENCIA/CONTRATO] [--remessa | --retorno] [--data DD/MM/AAAA] [--csv]

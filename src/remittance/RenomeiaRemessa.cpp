@@ -18,6 +18,8 @@ namespace remessa {
 
 namespace {
 
+using Decisao = Interlocutor::Decisao;
+
 const QString Titulo = QStringLiteral("Renomeia Arquivos");
 const QString NaoRenomeado = QStringLiteral("Arquivo NÃO foi Renomeado!!");
 const QString Limite = QStringLiteral("Só é permitida a remessa de 9(nove) arquivos\rem cada dia (dia de formatação)\r"
@@ -134,6 +136,17 @@ std::optional<Contrato> leContrato(int agencia, int contrato, const QString &ser
         return c;
     }
     return std::nullopt;
+}
+
+QString textoConferencia(const Conferencia &achados)
+{
+    constexpr int Mostradas = 10;
+    QStringList linhas;
+    for (const Constatacao &c : achados.constatacoes().mid(0, Mostradas))
+        linhas << textoConstatacao(c, true);
+    if (achados.total() > Mostradas)
+        linhas << QStringLiteral("... e mais %1").arg(achados.total() - Mostradas);
+    return linhas.join(QLatin1Char('\r')) + QStringLiteral("\r\rRenomear o arquivo assim mesmo?");
 }
 
 QString pastaSaida(const Contrato &contrato)
@@ -273,7 +286,7 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
         }
 
         winfs::FileReader leitor;
-        const int abertura = leitor.open(origem);
+        int abertura = leitor.open(origem);
         if (comp.nome.isEmpty() || winfs::directoryExists(destino))
             falha(ioAccessDenied); // a folder is never written over
         // Locked by another program since its name was composed: its own code.
@@ -285,9 +298,37 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
         if (const int criacao = entrega.cria())
             falha(criacao);
 
-        const bool passou = VerificaArquivo(leitor, entrega.escritor(), c.tamanhoRegistro,
-                                            [this](Etapa e, qint64 p) { quem_.progresso(e, p); });
-        quem_.fimDoPasse();
+        const auto passa = [&](Conferencia &achados, bool converte) {
+            const bool ok = VerificaArquivo(leitor, entrega.escritor(), c.tamanhoRegistro,
+                                            [this](Etapa e, qint64 p) { quem_.progresso(e, p); }, &achados, converte);
+            quem_.fimDoPasse();
+            return ok;
+        };
+        Conferencia achados;
+        bool passou = passa(achados, false);
+        // The faults that make banks reject the file are told before it takes its name.
+        bool convertido = false;
+        while (passou && !achados.limpa() && entrega.escritor().error() == 0) {
+            const Decisao d = quem_.conferencia(achados, {textoConferencia(achados), QStringLiteral("Conferência do Arquivo"),
+                                                          MsgStyle::Question},
+                                                !convertido && achados.convertivel());
+            if (d == Decisao::Nao) {
+                leitor.close();
+                IOResult();
+                return Resultado::NaoConferido;
+            }
+            if (d == Decisao::Sim)
+                break;
+            // The Windows-1252 text fitted instead; the source stays as it is.
+            convertido = true;
+            leitor.close();
+            if ((abertura = leitor.open(origem)) != 0)
+                falha(abertura);
+            if (const int criacao = entrega.cria())
+                falha(criacao);
+            achados = Conferencia();
+            passou = passa(achados, true);
+        }
         const int leitura = passou ? 0 : IOResult();
         const int fechamentoOrigem = leitor.close();
         // Bytes that may not be on disk are no delivery: a full disk shows here at the latest.

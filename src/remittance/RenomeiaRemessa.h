@@ -12,6 +12,7 @@
 
 #include "platform/filesystem/entrega.h"
 #include "platform/runtime/mensagem.h"
+#include "remittance/ConfereRemessa.h"
 #include "remittance/VerificaArquivo.h"
 
 namespace remessa {
@@ -44,6 +45,12 @@ public:
     };
     // A question (title "Confirmação"); true goes on.
     virtual bool pergunta(Pergunta qual, const Mensagem &mensagem) = 0;
+    // A file whose checks found faults that make banks reject it, before it
+    // takes its name: the box "Conferência do Arquivo" (its first ten
+    // findings and "Renomear o arquivo assim mesmo?"). Converter only when
+    // podeConverter: the file is UTF-8 that Windows-1252 holds whole.
+    enum class Decisao { Nao, Sim, Converter };
+    virtual Decisao conferencia(const Conferencia &achados, const Mensagem &caixa, bool podeConverter) = 0;
     // A refusal, a failure or a notice.
     virtual void mensagem(const Mensagem &mensagem) = 0;
     // "Arquivo Renomeado com Sucesso!!".
@@ -78,8 +85,13 @@ enum class Resultado {
     SemOrigem,            // the source is gone
     SubstituicaoRecusada, // the user kept the file that holds the name
     Falhou,               // nothing delivered, nothing logged
+    NaoConferido,         // the user kept back a file with findings: nothing delivered, nothing said
     Renomeado,            // delivered and logged
 };
+
+// The text of the box "Conferência do Arquivo": the first ten findings
+// ("Linha 2: ..."), "... e mais N" for the others, and the question.
+QString textoConferencia(const Conferencia &achados);
 
 class RenomeiaRemessa {
 public:

@@ -289,6 +289,16 @@ bool TfrmRnmArqRemessa::pergunta(Pergunta, const Mensagem &m)
     return MessageBox(m) == mrYes;
 }
 
+remessa::Interlocutor::Decisao TfrmRnmArqRemessa::conferencia(const remessa::Conferencia &, const Mensagem &caixa, bool podeConverter)
+{
+    // No is the default: a file the bank would reject goes on only when asked to.
+    const int r = MessageBox(caixa.texto, caixa.titulo, caixa.estilo,
+                             podeConverter ? QStringList{QStringLiteral("Converter")} : QStringList(), mrNo);
+    if (r == mrYes)
+        return Decisao::Sim;
+    return r == mrExtra && podeConverter ? Decisao::Converter : Decisao::Nao;
+}
+
 void TfrmRnmArqRemessa::mensagem(const Mensagem &m)
 {
     MessageBox(m);
@@ -366,6 +376,7 @@ void TfrmRnmArqRemessa::btnRnmArqClick()
     case remessa::Resultado::SubstituicaoRecusada:
         break;
     case remessa::Resultado::Falhou:
+    case remessa::Resultado::NaoConferido:
         Label4->setText(QStringLiteral("Arquivo NÃO foi Renomeado!!"));
         ProgressBar1->setPosition(0);
         repaint();

@@ -58,6 +58,7 @@ public:
 private:
     // Questions and messages of the rename, in the window's boxes.
     bool pergunta(Pergunta qual, const Mensagem &mensagem) override;
+    Decisao conferencia(const remessa::Conferencia &achados, const Mensagem &caixa, bool podeConverter) override;
     void mensagem(const Mensagem &mensagem) override;
     void preparaPasse(qint64 tamanhoOrigem) override;
     void progresso(remessa::Etapa etapa, qint64 posicao) override;

@@ -8,6 +8,7 @@
 #include "platform/runtime/convert.h"
 #include "remittance/TfrmRnmArqRemessa.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTest>
 
@@ -119,6 +120,36 @@ private slots:
         QCOMPARE(denovo.status, 0);
         QCOMPARE(denovo.out, Saida + u"COB01660510012000345678T.TXT\n"_s);
         QCOMPARE(fixture::rows(u"Arq"_s).size(), 2);
+    }
+
+    // The checks: verifica tells the faults a line each; remessa keeps back a
+    // file with faults unless told to deliver it as it is or converted.
+    void verificaERemessaComFalhas()
+    {
+        fixture::Prefix prefix;
+        fixture::addContract(12, 345678, u"66"_s, u"C:\\REM"_s);
+        arquivo(u"C:\\REM\\falhas.txt"_s, "0123456789AB\r\n\tx\r\n");
+        arquivo(u"C:\\REM\\utf8.txt"_s, "JOS\xc3\x89\r\n");
+        const Execucao v = cli({u"verifica"_s, u"--registro"_s, u"10"_s, u"C:\\REM\\falhas.txt"_s});
+        QCOMPARE(v.status, 1);
+        QCOMPARE(v.out, u"linha 1: 2 caracteres além da posição 10 cortados: \"AB\"\nlinha 2: caractere de controle (código 9) na posição 1\n"_s);
+        QCOMPARE(cli({u"verifica"_s, u"--registro"_s, u"12"_s, u"C:\\REM\\utf8.txt"_s}).status, 1);
+        QCOMPARE(cli({u"verifica"_s, u"--agencia"_s, u"12"_s, u"--contrato"_s, u"345678"_s, u"--servico"_s, u"66"_s,
+                      u"C:\\REM\\falhas.txt"_s}).status, 1);
+        QCOMPARE(cli({u"verifica"_s, u"--registro"_s, u"20"_s, u"C:\\REM\\falhas.txt"_s}).status, 1);
+        QCOMPARE(cli({u"verifica"_s, u"--registro"_s, u"10"_s, u"C:\\REM\\nada.txt"_s}).status, 2);
+        QCOMPARE(cli({u"verifica"_s, u"C:\\REM\\falhas.txt"_s}).status, 2);
+
+        arquivo(u"C:\\REM\\longa.txt"_s, QByteArray(400, 'x') + "2\r\n");
+        const Execucao recusada = cli(Contrato + QStringList{u"C:\\REM\\longa.txt"_s});
+        QCOMPARE(recusada.status, 1);
+        QVERIFY2(recusada.err.startsWith(u"linha 1: 1 caractere além da posição 400 cortado: \"2\"\nArquivo NÃO foi Renomeado!!"_s),
+                 qPrintable(recusada.err));
+        QVERIFY(fixture::rows(u"Arq"_s).isEmpty() && QDir(winfs::hostPath(Saida)).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QCOMPARE(cli(Contrato + QStringList{u"--mesmo-assim"_s, u"C:\\REM\\longa.txt"_s}).status, 0);
+        const Execucao convertida = cli(Contrato + QStringList{u"--converter"_s, u"C:\\REM\\utf8.txt"_s});
+        QCOMPARE(convertida.status, 0);
+        QCOMPARE(fixture::readFile(convertida.out.trimmed()), QByteArray("JOS\xc9").leftJustified(400, ' ') + "\r\n");
     }
 
     void retornosERetorno()

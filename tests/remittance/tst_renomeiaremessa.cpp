@@ -34,6 +34,11 @@ struct Registro : remessa::Interlocutor {
         ditos << m.texto;
         return true;
     }
+    Decisao conferencia(const remessa::Conferencia &, const Mensagem &caixa, bool) override
+    {
+        ditos << caixa.texto;
+        return Decisao::Sim;
+    }
     void mensagem(const Mensagem &m) override { ditos << m.texto; }
 };
 

@@ -337,6 +337,43 @@ private slots:
         QCOMPARE(s.boxes.count(), 0);
     }
 
+    // A file with faults that make banks reject it: the box, No as its
+    // default; No delivers nothing, Yes delivers as it is, Converter the
+    // Windows-1252 text of a UTF-8 file.
+    void conferenciaDoArquivo()
+    {
+        Sessao s;
+        const QByteArray longa = QByteArray(400, 'x') + "2\r\n";
+        arquivo(u"C:\\REM\\a.txt"_s, "cabecalho\r\n" + longa);
+        arquivo(u"C:\\REM\\b.txt"_s, "JOS\xc3\x89 DA SILVA\r\n", Dia5.addDays(1));
+        TfrmRnmArqRemessa *f = s.abre();
+        s.escolhe(u"0012"_s);
+        BoxRecord caixa;
+        QList<int> respostas{mrNo, mrYes};
+        setMessageResponder([&](const BoxRecord &b) {
+            if (b.title != u"Conferência do Arquivo"_s)
+                return int(mrOk);
+            caixa = b;
+            return respostas.takeFirst();
+        });
+        QTest::mouseClick(f->btnRnmArq, Qt::LeftButton);
+        QCOMPARE(caixa.text, u"Linha 2: 1 caractere além da posição 400 cortado: \"2\"\r\rRenomear o arquivo assim mesmo?"_s);
+        QVERIFY(caixa.style == MsgStyle::Question && caixa.defaultAnswer == mrNo && caixa.extraButtons.isEmpty());
+        QCOMPARE(f->Label4->text(), NaoLabel);
+        QVERIFY(s.saida().isEmpty() && fixture::rows(u"Arq"_s).isEmpty());
+        QTest::mouseClick(f->btnRnmArq, Qt::LeftButton);
+        QCOMPARE(fixture::readFile(Saida + Nome1).right(402), longa.left(400) + "\r\n");
+        QCOMPARE(fixture::rows(u"Arq"_s).size(), 1);
+
+        s.clica(u"b.txt"_s);
+        respostas = {mrExtra};
+        QTest::mouseClick(f->btnRnmArq, Qt::LeftButton);
+        QCOMPARE(caixa.extraButtons, QStringList{u"Converter"_s});
+        QVERIFY(caixa.text.startsWith(u"Linha 1: texto em UTF-8, com mais de um byte por caractere: \"É\""_s));
+        QCOMPARE(fixture::readFile(Saida + u"COB01660610012000345678P.TXT"_s), QByteArray("JOS\xc9 DA SILVA").leftJustified(400, ' ') + "\r\n");
+        QCOMPARE(fixture::readFile(u"C:\\REM\\b.txt"_s), QByteArray("JOS\xc3\x89 DA SILVA\r\n"));
+    }
+
     // A source over 2 GiB: the bar is scaled, never overflowed. The window is
     // painted a few dozen times a second, not once a line.
     void fonteGrandeEPinturas()

@@ -34,9 +34,14 @@ void setMessageResponder(MessageResponder r)
 
 int MessageBox(const QString &text, const QString &title, MsgStyle style)
 {
+    return MessageBox(text, title, style, {}, style == MsgStyle::Question ? mrYes : mrOk);
+}
+
+int MessageBox(const QString &text, const QString &title, MsgStyle style, const QStringList &extraButtons, int defaultAnswer)
+{
     const QString shownTitle = title.isEmpty() ? applicationTitle() : title;
     if (responder())
-        return responder()({text, shownTitle, style});
+        return responder()({text, shownTitle, style, extraButtons, defaultAnswer});
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(shownTitle);
     box.setText(QString(text).replace(QLatin1Char('\r'), QLatin1Char('\n')));
@@ -52,10 +57,21 @@ int MessageBox(const QString &text, const QString &title, MsgStyle style)
         box.addButton(QMessageBox::No);
         yes->setText(QStringLiteral("&Sim"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&Não"));
-        box.setDefaultButton(QMessageBox::Yes);
+        QList<QAbstractButton *> extras;
+        for (const QString &caption : extraButtons)
+            extras << box.addButton(caption, QMessageBox::ActionRole);
+        if (defaultAnswer == mrNo)
+            box.setDefaultButton(QMessageBox::No);
+        else if (defaultAnswer >= mrExtra && defaultAnswer - mrExtra < extras.size())
+            box.setDefaultButton(static_cast<QPushButton *>(extras[defaultAnswer - mrExtra]));
+        else
+            box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         box.exec();
-        return box.clickedButton() == yes ? mrYes : mrNo;
+        if (box.clickedButton() == yes)
+            return mrYes;
+        const qsizetype extra = extras.indexOf(box.clickedButton());
+        return extra >= 0 ? int(mrExtra + extra) : mrNo;
     }
     box.addButton(QMessageBox::Ok);
     box.exec();
