@@ -1,5 +1,6 @@
 #include "db/RegistroArq.h"
 
+#include "db/statements.h"
 #include "db/tables.h"
 #include "platform/tables/session.h"
 #include "platform/tables/statement.h"
@@ -41,19 +42,25 @@ void escreve(TabelaArq &t, const RegistroArq &r)
         t.campo("ArqHoraOrigem")->clear();
 }
 
+// Writes the record being appended or edited and posts it.
+void posta(TabelaArq &t, const RegistroArq &r)
+{
+    try {
+        escreve(t, r);
+        t.post();
+    } catch (...) {
+        t.cancel();
+        throw;
+    }
+}
+
 } // namespace
 
 qint64 acrescentaRegistroArq(const RegistroArq &registro)
 {
     TabelaArq t;
     t.append();
-    try {
-        escreve(t, registro);
-        t.post();
-    } catch (...) {
-        t.cancel();
-        throw;
-    }
+    posta(t, registro);
     return t.rowId();
 }
 
@@ -63,13 +70,7 @@ bool regravaRegistroArq(qint64 id, const RegistroArq &registro)
     if (!t.findRowId(id))
         return false;
     t.edit();
-    try {
-        escreve(t, registro);
-        t.post();
-    } catch (...) {
-        t.cancel();
-        throw;
-    }
+    posta(t, registro);
     return true;
 }
 
@@ -98,6 +99,17 @@ void excluiRegistroArq(qint64 id)
     TabelaArq t;
     if (t.findRowId(id))
         t.deleteRecord();
+}
+
+bool entregaRegistrada(const QString &nomeDestino, const QDateTime &momento, bool remessa)
+{
+    Consulta q(sql::EntregaRegistrada);
+    q.paramByName(QStringLiteral("Data")).setAsDate(momento.date());
+    q.paramByName(QStringLiteral("Hora")).setAsTime(momento.time());
+    q.paramByName(QStringLiteral("Remessa")).setAsBoolean(remessa);
+    q.paramByName(QStringLiteral("Nome")).setAsString(nomeDestino);
+    q.open();
+    return q.fields().first()->asInteger() > 0;
 }
 
 TransacaoLog::TransacaoLog()

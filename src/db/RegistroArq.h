@@ -2,6 +2,7 @@
 // The rename log: one row of Arq for every delivered file, written here and
 // nowhere else. Remittances and returns fill the same eleven fields.
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 #include <optional>
@@ -30,6 +31,9 @@ qint64 acrescentaRegistroArq(const RegistroArq &registro);
 bool regravaRegistroArq(qint64 id, const RegistroArq &registro);
 std::optional<RegistroArq> leRegistroArq(qint64 id);
 void excluiRegistroArq(qint64 id);
+// True when a row records a delivery under this name at this moment: a
+// remittance (remessa) or a return.
+bool entregaRegistrada(const QString &nomeDestino, const QDateTime &momento, bool remessa);
 
 // A transaction on the log that holds its write lock from the start, so that
 // what it reads (the day's sequence numbers) stays true until it commits:

@@ -34,4 +34,21 @@ void addSvcIdLookup(tables::DataSet &ctr, tables::DataSet *svc)
     ctr.fieldOptions(QStringLiteral("SvcId")).displayFormat = QStringLiteral("00");
 }
 
+Consulta::Consulta(const tables::SqlText &statement)
+{
+    databaseName = AliasName;
+    setSQL(statement);
+}
+
+Consulta::Consulta(const QStringList &lines)
+{
+    databaseName = AliasName;
+    setSQL(lines);
+}
+
+Consulta::~Consulta()
+{
+    close();
+}
+
 } // namespace zqdb

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "platform/tables/dataset.h"
+#include "platform/tables/query.h"
 #include "platform/tables/table.h"
 
 namespace zqdb {
@@ -23,5 +24,14 @@ void setContractFormats(tables::DataSet &ctr);
 void addAgeNomeLookup(tables::DataSet &ctr, tables::DataSet *age, int size, const QString &name = QStringLiteral("AgeNome"));
 void addSisCodLookup(tables::DataSet &ctr, tables::DataSet *svc, const QString &name = QStringLiteral("SisCod"));
 void addSvcIdLookup(tables::DataSet &ctr, tables::DataSet *svc);
+
+// A query of the program on the alias, closed when it goes.
+class Consulta : public tables::Query {
+public:
+    explicit Consulta(const tables::SqlText &statement);
+    explicit Consulta(const QStringList &lines);
+    ~Consulta() override;
+    tables::Field *campo(const char *nome) const { return fieldByName(QLatin1String(nome)); }
+};
 
 } // namespace zqdb

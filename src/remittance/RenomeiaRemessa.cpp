@@ -26,23 +26,13 @@ const QString Limite = QStringLiteral("Só é permitida a remessa de 9(nove) arq
                                       "Arquivo NÃO pode ser Renomeado!!");
 constexpr int MaximoPorDia = 9;
 
-struct Consulta : tables::Query {
-    explicit Consulta(const tables::SqlText &sql)
-    {
-        databaseName = zqdb::AliasName;
-        setSQL(sql);
-    }
-    ~Consulta() override { close(); }
-    tables::Field *campo(const char *nome) const { return fieldByName(QLatin1String(nome)); }
-};
-
 // The number the next remittance of the contract, service and file date
 // gets: one more than the remittances logged for that date, passing over a
 // number a logged file still holds (rows go with the purge by operation
 // date); above nine when the day is full.
 int proximaSequencia(const Contrato &c, const QDate &data)
 {
-    Consulta q(sql::RemArquivos);
+    zqdb::Consulta q(sql::RemArquivos);
     q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(c.agencia);
     q.paramByName(QStringLiteral("Contrato")).setAsInteger(c.contrato);
     q.paramByName(QStringLiteral("Servico")).setAsString(c.servico);
@@ -117,7 +107,7 @@ struct DiaCompleto {};
 
 std::optional<Contrato> leContrato(int agencia, int contrato, const QString &servico)
 {
-    Consulta q(sql::ContratoComServico);
+    zqdb::Consulta q(sql::ContratoComServico);
     q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(agencia);
     q.paramByName(QStringLiteral("Contrato")).setAsInteger(contrato);
     q.open();
@@ -184,7 +174,7 @@ Composto RenomeiaRemessa::compoe(const Contrato &c, const QString &origem, bool 
 
     // A file renamed before: the same contract, path and stamp.
     {
-        Consulta q(sql::ArquivosRemessa);
+        zqdb::Consulta q(sql::ArquivosRemessa);
         q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(c.agencia);
         q.paramByName(QStringLiteral("Contrato")).setAsInteger(c.contrato);
         q.paramByName(QStringLiteral("Servico")).setAsString(c.servico);
@@ -222,15 +212,7 @@ Composto RenomeiaRemessa::compoe(const Contrato &c, const QString &origem, bool 
 void RenomeiaRemessa::limpaSaida(const QString &pasta)
 {
     winfs::Sobras sobras;
-    sobras.registrada = [](const QString &nome, const QDateTime &marca) {
-        Consulta q(sql::EntregaRegistrada);
-        q.paramByName(QStringLiteral("Data")).setAsDate(marca.date());
-        q.paramByName(QStringLiteral("Hora")).setAsTime(marca.time());
-        q.paramByName(QStringLiteral("Remessa")).setAsBoolean(true);
-        q.paramByName(QStringLiteral("Nome")).setAsString(nome);
-        q.open();
-        return q.fields().first()->asInteger() > 0;
-    };
+    sobras.registrada = [](const QString &nome, const QDateTime &marca) { return zqdb::entregaRegistrada(nome, marca, true); };
     // Earlier versions wrote ".<standard name without .TXT>.parcial".
     sobras.temporarioAntigo = [](const QString &nome) {
         static const QRegularExpression antigo(QStringLiteral("^\\.[A-Z]{3}\\d{2}\\w{2}\\d{3}\\d{4}(\\d{7}|\\d{9})[PT]\\.parcial$"),

@@ -31,7 +31,10 @@ constexpr std::array<bool, 256> terminadores = [] {
     return t;
 }();
 
-// The first byte of [p, fim) that ends a line or the text; fim when there is none.
+// The first byte of [p, fim) that ends a line or the text, and with
+// naoAscii also one from 0x80; fim when there is none. Past the record only
+// these matter to the checks: a control character there is cut with the rest.
+template <bool naoAscii = false>
 const unsigned char *procuraTerminador(const unsigned char *p, const unsigned char *const fim)
 {
 #if defined(__SSE2__)
@@ -42,11 +45,14 @@ const unsigned char *procuraTerminador(const unsigned char *p, const unsigned ch
     for (; fim - p >= 16; p += 16) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         const __m128i achou = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, fimDeTexto));
-        if (const unsigned mascara = unsigned(_mm_movemask_epi8(achou)))
+        unsigned mascara = unsigned(_mm_movemask_epi8(achou));
+        if constexpr (naoAscii)
+            mascara |= unsigned(_mm_movemask_epi8(v));
+        if (mascara)
             return p + std::countr_zero(mascara);
     }
 #endif
-    while (p < fim && !terminadores[*p])
+    while (p < fim && !terminadores[*p] && (!naoAscii || *p < 0x80))
         ++p;
     return p;
 }
@@ -68,27 +74,6 @@ const unsigned char *procuraRaro(const unsigned char *p, const unsigned char *co
     }
 #endif
     while (p < fim && *p >= 0x20 && *p < 0x7F)
-        ++p;
-    return p;
-}
-
-// The first byte of [p, fim) that ends a line or the text, or from 0x80; fim
-// when there is none. Past the record only these matter to the checks: a
-// control character there is cut with the rest.
-const unsigned char *procuraFimOuNaoAscii(const unsigned char *p, const unsigned char *const fim)
-{
-#if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8(char(CR));
-    const __m128i lf = _mm_set1_epi8(char(LF));
-    const __m128i fimDeTexto = _mm_set1_epi8(char(FimDeTexto));
-    for (; fim - p >= 16; p += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i achou = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, fimDeTexto));
-        if (const unsigned mascara = unsigned(_mm_movemask_epi8(achou)) | unsigned(_mm_movemask_epi8(v)))
-            return p + std::countr_zero(mascara);
-    }
-#endif
-    while (p < fim && !terminadores[*p] && *p < 0x80)
         ++p;
     return p;
 }
@@ -333,7 +318,7 @@ bool passa(winfs::FileReader &origem, winfs::FileWriter &destino, int tamanhoReg
             if constexpr (Confere) {
                 // Plain text in one go; the rare bytes one by one (past the
                 // record, control characters go with the plain text).
-                const unsigned char *q = linha.comprimento() >= tamanhoRegistro ? procuraFimOuNaoAscii(p, fim) : procuraRaro(p, fim);
+                const unsigned char *q = linha.comprimento() >= tamanhoRegistro ? procuraTerminador<true>(p, fim) : procuraRaro(p, fim);
                 if (q != p) {
                     conferente->comuns();
                     linha.acrescenta(p, q - p);

@@ -21,21 +21,6 @@ const QString Titulo = QStringLiteral("Renomeia Arquivos");
 const QString NaoRenomeado = QStringLiteral("Arquivo NÃO foi Renomeado!!");
 constexpr qint64 TamanhoBloco = 64 * 1024;
 
-struct Consulta : tables::Query {
-    explicit Consulta(const tables::SqlText &sql)
-    {
-        databaseName = zqdb::AliasName;
-        setSQL(sql);
-    }
-    explicit Consulta(const QStringList &sql)
-    {
-        databaseName = zqdb::AliasName;
-        setSQL(sql);
-    }
-    ~Consulta() override { close(); }
-    tables::Field *campo(const char *nome) const { return fieldByName(QLatin1String(nome)); }
-};
-
 // A name the file can be given inside the return folder: not empty, no
 // folder part, none of the characters Windows refuses in a file name.
 bool nomeArquivoValido(const QString &nome)
@@ -106,7 +91,7 @@ QString copia(const QString &origem, winfs::Entrega &entrega)
 
 std::optional<Contrato> leContrato(int agencia, int contrato)
 {
-    Consulta q(sql::ContratoComServico);
+    zqdb::Consulta q(sql::ContratoComServico);
     q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(agencia);
     q.paramByName(QStringLiteral("Contrato")).setAsInteger(contrato);
     q.open();
@@ -158,7 +143,7 @@ QList<Encontrado> retornosPendentes()
     QList<Encontrado> todos;
     QStringList pares;
     {
-        Consulta rsi(sql::RetornosAceitos);
+        zqdb::Consulta rsi(sql::RetornosAceitos);
         rsi.open();
         for (rsi.first(); !rsi.eof(); rsi.next())
             pares << rsi.campo("IdSis")->asString() + rsi.campo("IdRet")->asString();
@@ -195,7 +180,7 @@ Nome RenomeiaRetorno::identificaNome(const QString &pasta, const QString &nome, 
         erro(QStringLiteral("O nome de arquivo informado não é válido\rRedigite!"));
         return Nome::Invalido;
     }
-    Consulta rsi(sql::RetornoAceito);
+    zqdb::Consulta rsi(sql::RetornoAceito);
     rsi.paramByName(QStringLiteral("IdSis")).setAsString(arquivo.system());
     rsi.paramByName(QStringLiteral("IdRet")).setAsString(arquivo.identifier());
     rsi.open();
@@ -227,15 +212,7 @@ ContratoDoArquivo RenomeiaRetorno::identificaContrato(const QString &nome, int t
 void RenomeiaRetorno::limpaPasta(const QString &pasta, const QString &nomeDestino)
 {
     winfs::Sobras sobras;
-    sobras.registrada = [](const QString &nome, const QDateTime &marca) {
-        Consulta q(sql::EntregaRegistrada);
-        q.paramByName(QStringLiteral("Data")).setAsDate(marca.date());
-        q.paramByName(QStringLiteral("Hora")).setAsTime(marca.time());
-        q.paramByName(QStringLiteral("Remessa")).setAsBoolean(false);
-        q.paramByName(QStringLiteral("Nome")).setAsString(nome);
-        q.open();
-        return q.fields().first()->asInteger() > 0;
-    };
+    sobras.registrada = [](const QString &nome, const QDateTime &marca) { return zqdb::entregaRegistrada(nome, marca, false); };
     if (nomeArquivoValido(nomeDestino)) {
         const QString antigo = QLatin1Char('.') + nomeDestino + QStringLiteral(".tmp");
         sobras.temporarioAntigo = [antigo](const QString &nome) { return nome.compare(antigo, Qt::CaseInsensitive) == 0; };
