@@ -2,6 +2,7 @@
 
 #include "db/installer.h"
 #include "db/tables.h"
+#include "platform/filesystem/entrega.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/errors.h"
 #include "platform/tables/query.h"
@@ -228,6 +229,17 @@ void fillLog(int rows)
         conn.rollback();
         throw;
     }
+}
+
+void etapasDeEntrega()
+{
+    using winfs::EtapaEntrega;
+    QTest::addColumn<int>("etapa");
+    QTest::addColumn<bool>("entregue");
+    QTest::newRow("temporário criado") << int(EtapaEntrega::Criado) << false;
+    QTest::newRow("temporário completo") << int(EtapaEntrega::Completo) << false;
+    QTest::newRow("registro gravado") << int(EtapaEntrega::Registrado) << true;
+    QTest::newRow("no lugar") << int(EtapaEntrega::NoLugar) << true;
 }
 
 OtherProgram::OtherProgram(const QString &table) : connection_(QStringLiteral("other-") + table)

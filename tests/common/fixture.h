@@ -76,6 +76,13 @@ void addAgency(int codigo, const QString &nome);
 // tenth row a return; in one transaction.
 void fillLog(int rows);
 
+// The moments at which a delivery can be stopped, as test data: "etapa"
+// (winfs::EtapaEntrega as int) and "entregue" (whether the delivery then
+// counts as done: its log row was written).
+void etapasDeEntrega();
+// Stands for the process being killed: raised by a delivery's observer.
+struct Morte {};
+
 // Another program with a connection of its own to one table file of the
 // alias ("Arq", "Svc"), to hold locks on it or change it under the program.
 class OtherProgram {

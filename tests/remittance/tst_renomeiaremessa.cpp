@@ -23,9 +23,6 @@ const QString Nome1 = u"COB01660510012000345678P.TXT"_s;
 const QDateTime Dia5(QDate(2026, 3, 5), QTime(10, 20, 30));
 const QDateTime Agora(QDate(2026, 3, 20), QTime(9, 0, 0));
 
-// Stands for the process being killed.
-struct Morte {};
-
 // Answers yes and keeps what it is told.
 struct Registro : remessa::Interlocutor {
     QStringList ditos;
@@ -88,15 +85,7 @@ private slots:
 
     // At every moment the final name holds the old file or the new one; after
     // the next cleanup, file and log row are in step.
-    void interrompidaEmCadaEtapa_data()
-    {
-        QTest::addColumn<int>("etapa");
-        QTest::addColumn<bool>("entregue");
-        QTest::newRow("temporário criado") << int(EtapaEntrega::Criado) << false;
-        QTest::newRow("temporário completo") << int(EtapaEntrega::Completo) << false;
-        QTest::newRow("registro gravado") << int(EtapaEntrega::Registrado) << true;
-        QTest::newRow("no lugar") << int(EtapaEntrega::NoLugar) << true;
-    }
+    void interrompidaEmCadaEtapa_data() { fixture::etapasDeEntrega(); }
     void interrompidaEmCadaEtapa()
     {
         QFETCH(int, etapa);
@@ -105,9 +94,9 @@ private slots:
         fixture::writeFile(Saida + Nome1, "antigo");
         j.job.observador = [etapa](EtapaEntrega e) {
             if (int(e) == etapa)
-                throw Morte();
+                throw fixture::Morte();
         };
-        QVERIFY_THROWS_EXCEPTION(Morte, j.renomeia(u"a.txt"_s));
+        QVERIFY_THROWS_EXCEPTION(fixture::Morte, j.renomeia(u"a.txt"_s));
         const QByteArray novo = registro400("registro");
         const QByteArray agora = fixture::readFile(Saida + Nome1);
         QVERIFY(agora == "antigo" || agora == novo);

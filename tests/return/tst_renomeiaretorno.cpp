@@ -21,8 +21,6 @@ const QString Arquivo = u"20050315COB01X0123000045678.TXT"_s;
 const QString Destino = u"C:\\RET\\RETORNO.TXT"_s;
 const QDateTime Agora(QDate(2026, 12, 8), QTime(14, 5, 9));
 
-struct Morte {};
-
 struct Registro : retorno::Interlocutor {
     QStringList ditos;
     bool substitui(const Mensagem &m) override
@@ -61,15 +59,7 @@ class TstRenomeiaRetorno : public QObject {
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(installed_rows); }
 
-    void interrompidaEmCadaEtapa_data()
-    {
-        QTest::addColumn<int>("etapa");
-        QTest::addColumn<bool>("entregue");
-        QTest::newRow("temporário criado") << int(EtapaEntrega::Criado) << false;
-        QTest::newRow("temporário completo") << int(EtapaEntrega::Completo) << false;
-        QTest::newRow("registro gravado") << int(EtapaEntrega::Registrado) << true;
-        QTest::newRow("no lugar") << int(EtapaEntrega::NoLugar) << true;
-    }
+    void interrompidaEmCadaEtapa_data() { fixture::etapasDeEntrega(); }
     void interrompidaEmCadaEtapa()
     {
         QFETCH(int, etapa);
@@ -77,9 +67,9 @@ private slots:
         Job j;
         j.job.observador = [etapa](EtapaEntrega e) {
             if (int(e) == etapa)
-                throw Morte();
+                throw fixture::Morte();
         };
-        QVERIFY_THROWS_EXCEPTION(Morte, j.entrega());
+        QVERIFY_THROWS_EXCEPTION(fixture::Morte, j.entrega());
         // The customer's software always finds a return file under its name.
         const QByteArray agora = fixture::readFile(Destino);
         QVERIFY(agora == "antigo" || agora == "novo\r\n");
