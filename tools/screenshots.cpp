@@ -6,13 +6,18 @@
 #include "app/startup.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/msgbox.h"
+#include "remittance/ConfereRemessa.h"
+#include "remittance/RenomeiaRemessa.h"
 #include "remittance/TfrmRnmArqRemessa.h"
 #include "return/TfrmRnmArqRetorno.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -88,5 +93,19 @@ int main(int argc, char **argv)
     w.mnuCnsArqRenomeadosClick();
     ok = save(w, out.filePath(QStringLiteral("arquivos-renomeados.png"))) && ok;
     closeChild(w.frmCnsArqRenomeados);
+
+    // The box a remittance file with findings raises before it takes its
+    // name: the demo's UTF-8 file, which can be converted.
+    remessa::Conferencia achados;
+    remessa::ConfereArquivo(QStringLiteral("C:\\DEMO\\COB\\REMESSA\\remessa-utf8.txt"), 400, achados);
+    setMessageResponder({});
+    QTimer::singleShot(600, [&] {
+        if (auto *caixa = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ok = save(*caixa, out.filePath(QStringLiteral("conferencia.png"))) && ok;
+            caixa->button(QMessageBox::No)->click();
+        }
+    });
+    MessageBox(remessa::textoConferencia(achados), QStringLiteral("Conferência do Arquivo"), MsgStyle::Question,
+               {QStringLiteral("Converter")}, mrNo);
     return ok ? 0 : 1;
 }
