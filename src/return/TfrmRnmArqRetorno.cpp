@@ -268,6 +268,9 @@ void TfrmRnmArqRetorno::IdentificaContrato()
     tblContrato.findKey({arquivo.agency(), arquivo.contract(TamContrato)});
     const QString contrato = c.sistema == QLatin1String("COB") ? QStringLiteral("Contrato") : QStringLiteral("Convênio");
     Label1->setText(legendaAgencia(contrato));
+    // The word painted over the contract number is the caption of its field,
+    // the one a screen reader announces it by.
+    Label6->setText(contrato);
     edtNomeArqRetorno->setText(MontaNomeRetorno(edtRetornoNome->text(), edtRetornoExtensao->text()));
     if (r == retorno::ContratoDoArquivo::OutroSistema) {
         voltaAoNome();

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(situacao, u"Situação da renomeação|Arquivo OK"_s);
     }
 
-    // An IPC contract's file: "Convênio" over the contract field, which keeps its caption's name.
+    // An IPC contract's file: "Convênio" over the contract field, the caption it is announced by.
     void retorno()
     {
         fixture::addContract(7, 1234567, u"IP"_s, u"C:\\"_s, u"C:\\IPC"_s, u"Pagamentos"_s);
@@ -76,7 +76,7 @@ private slots:
         auto *w = qobject_cast<TfrmRnmArqRetorno *>(principal->frmRnmArqRetorno.data());
         QVERIFY(w);
         QCOMPARE(lido({w->lblDirArqKELT, w->lblCrtDescricao, w->EdtContrato}),
-                 u"Pasta do arquivo retorno|C:\\ZQ\\PDZ\\ENTRADA / Descrição do Contrato|Pagamentos / Contrato|001234567"_s);
+                 u"Pasta do arquivo retorno|C:\\ZQ\\PDZ\\ENTRADA / Descrição do Contrato|Pagamentos / Convênio|001234567"_s);
     }
 };
 
