@@ -131,7 +131,11 @@ private slots:
         fixture::addContract(9, 99, u"DL"_s, u"C:\\REM"_s);
         fixture::makeDir(u"C:\\REM2"_s);
         fixture::makeDir(u"C:\\REM"_s);
+        // What a killed delivery left is gone when the window opens.
+        const QString sobra = winfs::Entrega::nomeTemporario(Saida + Nome1, Dia5, false);
+        fixture::writeFile(sobra, "parte");
         TfrmRnmArqRemessa *f = s.abre();
+        QVERIFY(!winfs::fileExists(sobra));
         QCOMPARE(f->windowTitle(), u"Renomeia Arquivo Remessa"_s);
         QCOMPARE(f->parentWidget()->size(), QSize(539, 405));
         QCOMPARE(f->cmbContrato->itemText(3), u"0012 - AGENCIA COM UM NOME COMPR000345678   66"_s);
