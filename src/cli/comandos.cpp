@@ -200,10 +200,22 @@ void escreveAchados(QTextStream &saida, const remessa::Conferencia &achados)
         saida << remessa::textoConstatacao(c, false) << '\n';
 }
 
-class TerminalRemessa : public remessa::Interlocutor {
+// What both jobs tell, on stderr; success is told by the path on stdout.
+template <class Interface>
+class Terminal : public Interface {
+public:
+    explicit Terminal(QTextStream &err) : err_(err) {}
+    void mensagem(const Mensagem &m) override { err_ << linhas(m.texto) << Qt::endl; }
+    void sucesso(const Mensagem &) override {}
+
+protected:
+    QTextStream &err_;
+};
+
+class TerminalRemessa : public Terminal<remessa::Interlocutor> {
 public:
     TerminalRemessa(QTextStream &err, bool deNovo, bool substitui, bool mesmoAssim, bool converte)
-        : err_(err), deNovo_(deNovo), substitui_(substitui), mesmoAssim_(mesmoAssim), converte_(converte)
+        : Terminal(err), deNovo_(deNovo), substitui_(substitui), mesmoAssim_(mesmoAssim), converte_(converte)
     {
     }
     Decisao conferencia(const remessa::Conferencia &achados, const Mensagem &, bool podeConverter) override
@@ -227,31 +239,25 @@ public:
             respostaNao(err_, m, novamente ? QStringLiteral("--de-novo") : QStringLiteral("--substituir"));
         return sim;
     }
-    void mensagem(const Mensagem &m) override { err_ << linhas(m.texto) << Qt::endl; }
-    void sucesso(const Mensagem &) override {}
 
 private:
-    QTextStream &err_;
     bool deNovo_;
     bool substitui_;
     bool mesmoAssim_;
     bool converte_;
 };
 
-class TerminalRetorno : public retorno::Interlocutor {
+class TerminalRetorno : public Terminal<retorno::Interlocutor> {
 public:
-    TerminalRetorno(QTextStream &err, bool substitui) : err_(err), substitui_(substitui) {}
+    TerminalRetorno(QTextStream &err, bool substitui) : Terminal(err), substitui_(substitui) {}
     bool substitui(const Mensagem &m) override
     {
         if (!substitui_)
             respostaNao(err_, m, QStringLiteral("--substituir"));
         return substitui_;
     }
-    void mensagem(const Mensagem &m) override { err_ << linhas(m.texto) << Qt::endl; }
-    void sucesso(const Mensagem &) override {}
 
 private:
-    QTextStream &err_;
     bool substitui_;
 };
 

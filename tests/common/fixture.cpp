@@ -242,6 +242,14 @@ void etapasDeEntrega()
     QTest::newRow("no lugar") << int(EtapaEntrega::NoLugar) << true;
 }
 
+std::function<void(winfs::EtapaEntrega)> morreEm(int etapa)
+{
+    return [etapa](winfs::EtapaEntrega e) {
+        if (int(e) == etapa)
+            throw Morte();
+    };
+}
+
 OtherProgram::OtherProgram(const QString &table) : connection_(QStringLiteral("other-") + table)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);

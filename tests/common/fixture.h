@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/filesystem/entrega.h"
 #include "platform/windowing/msgbox.h"
 
 namespace fixture {
@@ -82,6 +83,8 @@ void fillLog(int rows);
 void etapasDeEntrega();
 // Stands for the process being killed: raised by a delivery's observer.
 struct Morte {};
+// An observer of a delivery that dies at that moment (an EtapaEntrega as int).
+std::function<void(winfs::EtapaEntrega)> morreEm(int etapa);
 
 // Another program with a connection of its own to one table file of the
 // alias ("Arq", "Svc"), to hold locks on it or change it under the program.

@@ -92,10 +92,7 @@ private slots:
         QFETCH(bool, entregue);
         Job j;
         fixture::writeFile(Saida + Nome1, "antigo");
-        j.job.observador = [etapa](EtapaEntrega e) {
-            if (int(e) == etapa)
-                throw fixture::Morte();
-        };
+        j.job.observador = fixture::morreEm(etapa);
         QVERIFY_THROWS_EXCEPTION(fixture::Morte, j.renomeia(u"a.txt"_s));
         const QByteArray novo = registro400("registro");
         const QByteArray agora = fixture::readFile(Saida + Nome1);

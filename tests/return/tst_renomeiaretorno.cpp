@@ -65,10 +65,7 @@ private slots:
         QFETCH(int, etapa);
         QFETCH(bool, entregue);
         Job j;
-        j.job.observador = [etapa](EtapaEntrega e) {
-            if (int(e) == etapa)
-                throw fixture::Morte();
-        };
+        j.job.observador = fixture::morreEm(etapa);
         QVERIFY_THROWS_EXCEPTION(fixture::Morte, j.entrega());
         // The customer's software always finds a return file under its name.
         const QByteArray agora = fixture::readFile(Destino);
