@@ -4,7 +4,8 @@
 #   about.jpg      picture of the about box, 495 x 263, baseline colour JPEG
 #   wallpaper.bmp  background of the main window's client area, 600 x 400,
 #                  24-bit uncompressed BMP that tiles seamlessly
-#   icons          the menu icon, SVG and PNG sizes of the hicolor theme
+#   icons          the menu icon, SVG and PNG sizes of the hicolor theme, and
+#                  renomeia-zq.ico with those sizes for Windows
 # Run from anywhere: tools/make_artwork.sh. The results are committed; the
 # build only embeds them.
 set -eu
@@ -147,3 +148,6 @@ for size in 16 24 32 48 64 128 256; do
     # Plain 8-bit RGBA, no time stamps: the same drawing gives the same bytes.
     convert "$tmp/icon.png" -define png:exclude-chunks=date,time -strip "PNG32:$icons/${size}x${size}/apps/$id.png"
 done
+# The same sizes in one Windows icon, for the programs and the Start menu.
+convert $(for size in 16 24 32 48 64 128 256; do echo "$icons/${size}x${size}/apps/$id.png"; done) \
+    "$here/data/icons/renomeia-zq.ico"

@@ -11,7 +11,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     loadToolkitTranslations();
-    const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".\\ZQRen417.hlp");
+    const QString name = app.arguments().value(1, QStringLiteral(".\\ZQRen417.hlp"));
     QTextBrowser viewer;
     viewer.setObjectName(QStringLiteral("Ajuda"));
     viewer.setWindowTitle(QStringLiteral("Ajuda - ") + winfs::extractFileName(winfs::expandFileName(name)));

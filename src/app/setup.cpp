@@ -28,7 +28,7 @@ void print(FILE *to, const QString &text)
 {
     QString t = text;
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    std::fputs(t.toLocal8Bit().constData(), to);
+    std::fputs(t.toUtf8().constData(), to);
     std::fputc('\n', to);
     std::fflush(to);
 }
@@ -142,7 +142,7 @@ int run(const QStringList &arguments, std::optional<Launch> &launch)
                               + QString::number(files.size()) + QStringLiteral(" arquivos em C:\\DEMO e C:\\ZQ."));
         } else {
             prepareDrive();
-            launch = Launch{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("renomeia-zq")),
+            launch = Launch{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("renomeia-zq" ZQ_EXE_SUFFIX)),
                             arguments.mid(1), winfs::hostPath(ProgramFolder)};
         }
     } catch (const Exception &e) {

@@ -2,6 +2,7 @@
 // starts the program (the command of the desktop menu entry); with --demo it
 // lays out a demo drive. See app/setup.h.
 #include "app/setup.h"
+#include "platform/os/console.h"
 #include "platform/windowing/msgbox.h"
 #include "platform/windowing/translations.h"
 
@@ -9,11 +10,7 @@
 #include <QFile>
 #include <QProcessEnvironment>
 
-#include <cerrno>
-#include <cstring>
 #include <memory>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 // A menu entry has no terminal: a failure of --start is shown in a box as
@@ -31,6 +28,7 @@ bool hasScreen()
 int main(int argc, char **argv)
 {
     std::unique_ptr<QCoreApplication> app = std::make_unique<QCoreApplication>(argc, argv);
+    os::useUtf8Console();
     // The window system is opened only to show a failure, so that the program
     // that follows is the only one to hold a connection to it.
     zqsetup::setFailureBox([&](const QString &message) {
@@ -46,18 +44,9 @@ int main(int argc, char **argv)
     if (!launch)
         return status;
 
-    // The program takes the place of this process: the menu's start ends with it.
-    std::vector<QByteArray> args{QFile::encodeName(launch->program)};
-    for (const QString &a : launch->arguments)
-        args.push_back(a.toLocal8Bit());
-    std::vector<char *> argvOut;
-    for (QByteArray &a : args)
-        argvOut.push_back(a.data());
-    argvOut.push_back(nullptr);
-    if (::chdir(QFile::encodeName(launch->folder).constData()) == 0)
-        ::execv(argvOut[0], argvOut.data());
-    zqsetup::reportFailure(QStringLiteral("Não foi possível iniciar o programa ") + launch->program + QStringLiteral(": ")
-                               + QString::fromLocal8Bit(std::strerror(errno)),
-                           true);
+    const QString failure = zqsetup::startProgram(*launch);
+    if (failure.isEmpty())
+        return 0;
+    zqsetup::reportFailure(QStringLiteral("Não foi possível iniciar o programa ") + launch->program + QStringLiteral(": ") + failure, true);
     return 1;
 }

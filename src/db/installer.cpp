@@ -86,7 +86,7 @@ QString runOnFile(const QString &host, const QStringList &statements, bool creat
 {
     sqlite3 *db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(QFile::encodeName(host).constData(), &db, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(host.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString why = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
         sqlite3_close(db);
         return why;

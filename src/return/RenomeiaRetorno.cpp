@@ -30,7 +30,8 @@ bool nomeArquivoValido(const QString &nome)
     for (const QChar c : nome)
         if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
             return false;
-    return true;
+    // CON, NUL.TXT, "NOME.": no file can take such a name on Windows.
+    return !winfs::reservedName(nome);
 }
 
 // The first eight characters of the name make a date.

@@ -9,11 +9,6 @@
 #include <QFile>
 #include <QTest>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 QString txtFile()
@@ -29,34 +24,6 @@ QByteArray txtLine(const QByteArray &code, const QByteArray &name, const QByteAr
 {
     return code.leftJustified(10, ' ') + "|" + name.leftJustified(34, ' ') + "X" + end;
 }
-// A FIFO in place of a list. Should the program open it, a writer feeds it
-// one agency and closes it, so that a wrong read shows up instead of hanging.
-struct Fifo {
-    QByteArray path;
-    std::thread writer;
-    Fifo(const QString &windowsName, const QByteArray &content) : path(QFile::encodeName(winfs::hostPath(windowsName)))
-    {
-        QVERIFY(::mkfifo(path.constData(), 0600) == 0);
-        writer = std::thread([p = path, content] {
-            // A reader that opens the FIFO and refuses it at once leaves the
-            // write without a reader: that is an EPIPE, not the end of the test.
-            sigset_t pipe;
-            sigemptyset(&pipe);
-            sigaddset(&pipe, SIGPIPE);
-            pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
-            const int fd = ::open(p.constData(), O_WRONLY);
-            if (fd >= 0 && ::write(fd, content.constData(), content.size()) >= 0)
-                ::close(fd);
-        });
-    }
-    ~Fifo()
-    {
-        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK); // lets a waiting writer go
-        writer.join();
-        ::close(fd);
-        ::unlink(path.constData());
-    }
-};
 QStringList agencies()
 {
     QStringList out;
@@ -223,11 +190,15 @@ private slots:
         fixture::Boxes boxes;
         TfrmPrincipal w;
         {
-            Fifo txt(txtFile(), txtLine("0001", "DO FIFO"));
-            Fifo zq(zqFile(), "002DO FIFO\r\n");
-            Guard([&] { w.Timer2Timer(); });
-            Guard([&] { w.Timer3Timer(); });
-            QVERIFY(!w.CarregaAgenciaZQ());
+            // FIFOs in place of the lists: should the program open one, its
+            // writer feeds it an agency, so that a wrong read shows up instead of hanging.
+            fixture::Fifo txt(txtFile(), txtLine("0001", "DO FIFO"));
+            fixture::Fifo zq(zqFile(), "002DO FIFO\r\n");
+            if (txt.made()) {
+                Guard([&] { w.Timer2Timer(); });
+                Guard([&] { w.Timer3Timer(); });
+                QVERIFY(!w.CarregaAgenciaZQ());
+            }
         }
         fixture::makeDir(txtFile());
         fixture::makeDir(zqFile());

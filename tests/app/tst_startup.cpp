@@ -11,8 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace {
@@ -135,21 +133,16 @@ private slots:
         fixture::Prefix prefix;
         oldContractTable(prefix);
         {
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outro"));
-            other.setDatabaseName(prefix.host(ctrFile));
-            QVERIFY(other.open());
-            QSqlQuery lock(other);
-            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            fixture::OtherProgram other(QStringLiteral("Ctr"));
+            QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
             fixture::Boxes boxes;
             TfrmPrincipal w;
             QCOMPARE(boxes.count(), 1);
             QCOMPARE(boxes.last().text, QStringLiteral("Ocorreu um erro na conversão para a versão 1.2.1 - Table is busy.\r"
                                                        "Table: C:\\ZQ\\REN\\TABELAS\\Ctr.DB"));
             QCOMPARE(boxes.last().style, MsgStyle::Exclamation);
-            lock.exec(QStringLiteral("ROLLBACK"));
-            other.close();
+            other.exec(QStringLiteral("ROLLBACK"));
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("outro"));
         tables::Session::instance().reset();
         QVERIFY(!hasDescription()); // started without the field
     }

@@ -171,6 +171,10 @@ private slots:
         QCOMPARE(outra.status, 1);
         QCOMPARE(outra.err, u"Deseja substituir o arquivo C:\\RET\\RETORNO.TXT?\nResposta: não (a opção --substituir responde sim).\n"
                             u"Arquivo NÃO foi Renomeado!!\n"_s);
+        // A name Windows keeps for a device is no file name.
+        const Execucao con = cli({u"retorno"_s, u"--nome"_s, u"CON"_s, arquivo});
+        QCOMPARE(con.status, 1);
+        QVERIFY2(con.err.startsWith(u"O nome do arquivo renomeado não é válido"_s), qPrintable(con.err));
         QCOMPARE(cli({u"retorno"_s, u"--nome"_s, u"R.RET"_s, arquivo}).status, 0);
         QCOMPARE(fixture::rowTexts(u"Arq"_s).size(), 2);
     }

@@ -12,9 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
+
+#include <sqlite3.h>
 
 namespace fixture {
 
@@ -250,24 +250,23 @@ std::function<void(winfs::EtapaEntrega)> morreEm(int etapa)
     };
 }
 
-OtherProgram::OtherProgram(const QString &table) : connection_(QStringLiteral("other-") + table)
+OtherProgram::OtherProgram(const QString &table)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(winfs::hostPath(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\") + table + QStringLiteral(".db")));
-    if (!db.open())
+    const QByteArray file = winfs::hostPath(QStringLiteral("C:\\ZQ\\REN\\TABELAS\\") + table + QStringLiteral(".db")).toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
         qFatal("cannot open %s", qPrintable(table));
+    // As a program that waits a while for a busy table.
+    sqlite3_busy_timeout(db_, 5000);
 }
 
 OtherProgram::~OtherProgram()
 {
-    QSqlDatabase::database(connection_).close();
-    QSqlDatabase::removeDatabase(connection_);
+    sqlite3_close_v2(db_);
 }
 
 bool OtherProgram::exec(const QString &statement)
 {
-    QSqlQuery q(QSqlDatabase::database(connection_));
-    return q.exec(statement);
+    return sqlite3_exec(db_, statement.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 } // namespace fixture

@@ -6,11 +6,14 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 #include "platform/filesystem/entrega.h"
 #include "platform/windowing/msgbox.h"
+
+struct sqlite3;
 
 namespace fixture {
 
@@ -86,16 +89,57 @@ struct Morte {};
 // An observer of a delivery that dies at that moment (an EtapaEntrega as int).
 std::function<void(winfs::EtapaEntrega)> morreEm(int etapa);
 
+// Faults made through the host (fixture_posix.cpp, fixture_win.cpp). Where
+// the host cannot make one, the function says so in the test's output and
+// the check that needs it is left out.
+
+// Something in folder that is not a regular file and that reading never
+// waits on: a FIFO on a POSIX host, the device NUL (present in every folder)
+// on Windows. Gives its Windows path.
+QString specialFile(const QString &folder);
+
+// A FIFO under that name, fed with content by a writer of its own should the
+// program open it. Windows has none: made() is false.
+class Fifo {
+public:
+    Fifo(const QString &windowsName, const QByteArray &content);
+    ~Fifo();
+    bool made() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> d_;
+};
+
+// Makes writing a file of that name fail as on a full disk (a link to
+// /dev/full). False where the host has no such device (Windows).
+bool fullDisk(const QString &windowsName);
+
+// Another program writing a file: it holds the file open, with the reads
+// and writes of others locked out, for the life of the object.
+class HeldOpen {
+public:
+    explicit HeldOpen(const QString &windowsName);
+    ~HeldOpen();
+    bool held() const { return handle_ != -1; }
+
+private:
+    std::intptr_t handle_ = -1;
+};
+
 // Another program with a connection of its own to one table file of the
 // alias ("Arq", "Svc"), to hold locks on it or change it under the program.
+// (The table "Ctr" is C:\ZQ\REN\TABELAS\Ctr.db.)
 class OtherProgram {
 public:
     explicit OtherProgram(const QString &table);
     ~OtherProgram();
+    OtherProgram(const OtherProgram &) = delete;
+    OtherProgram &operator=(const OtherProgram &) = delete;
     bool exec(const QString &statement);
 
 private:
-    QString connection_;
+    sqlite3 *db_ = nullptr;
 };
 
 } // namespace fixture

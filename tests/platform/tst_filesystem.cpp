@@ -8,8 +8,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
-#include <sys/stat.h>
+#include <memory>
+#include <thread>
+
+using namespace Qt::StringLiterals;
 
 using namespace winfs;
 
@@ -162,16 +166,16 @@ private slots:
         fixture::Prefix prefix(false);
         fixture::writeFile(QStringLiteral("C:\\A\\ab.txt"), "ab");
         fixture::makeDir(QStringLiteral("C:\\A\\pasta"));
-        QVERIFY(::mkfifo(qPrintable(prefix.host(QStringLiteral("C:\\A\\fifo"))), 0600) == 0);
+        const QString special = fixture::specialFile(QStringLiteral("C:\\A"));
         FileReader r;
         unsigned char b = 0;
         QCOMPARE(r.readByte(b), int(ioFileNotOpen));
-        // A FIFO is refused, not waited on.
-        const QList<std::pair<const char *, int>> refused{{"C:\\A\\nada.txt", ioFileNotFound}, {"C:\\NADA\\ab.txt", ioPathNotFound},
-                                                          {"C:\\A\\ab.txt\\x", ioPathNotFound}, {"C:\\A\\pasta", ioAccessDenied},
-                                                          {"C:\\A\\fifo", ioAccessDenied}};
+        // A FIFO or a device is refused, not waited on.
+        const QList<std::pair<QString, int>> refused{{u"C:\\A\\nada.txt"_s, ioFileNotFound}, {u"C:\\NADA\\ab.txt"_s, ioPathNotFound},
+                                                     {u"C:\\A\\ab.txt\\x"_s, ioPathNotFound}, {u"C:\\A\\pasta"_s, ioAccessDenied},
+                                                     {special, ioAccessDenied}};
         for (const auto &[name, code] : refused)
-            QCOMPARE(r.open(QLatin1String(name)), code);
+            QCOMPARE(r.open(name), code);
         QCOMPARE(IOResult(), int(ioAccessDenied));
         QCOMPARE(IOResult(), 0);
 
@@ -314,9 +318,50 @@ private slots:
         QVERIFY(sameFile(QStringLiteral("C:\\E\\um.txt"), QStringLiteral("c:\\x\\..\\e\\UM.TXT")));
         QVERIFY(!sameFile(QStringLiteral("C:\\E\\um.txt"), QStringLiteral("C:\\E\\quatro.txt")));
         QVERIFY(!sameFile(QStringLiteral("C:\\E\\nada"), QStringLiteral("C:\\E\\nada")));
-        QVERIFY(::mkfifo(qPrintable(dir.filePath(QStringLiteral("fifo"))), 0600) == 0);
-        QVERIFY(fileExists(QStringLiteral("C:\\E\\FIFO")) && !regularFileExists(QStringLiteral("C:\\E\\FIFO")));
+        const QString fifo = fixture::specialFile(QStringLiteral("C:\\E")).toUpper();
+        QVERIFY(fileExists(fifo) && !regularFileExists(fifo));
         QVERIFY(!regularFileExists(QStringLiteral("C:\\E")) && regularFileExists(QStringLiteral("C:\\E\\Um.TXT")));
+    }
+
+    void namesWindowsKeepsForDevices()
+    {
+        for (const char *name : {"CON", "con.txt", "PRN", "Aux.dat", "NUL", "COM1", "com9.txt", "LPT1", "LPT9.TXT", "NOME.", "NOME ", "A.TXT."})
+            QVERIFY2(reservedName(QLatin1String(name)), name);
+        for (const char *name : {"CONSOLE.TXT", "COM0", "COM10", "LPT", "NULO.TXT", "A.TXT", ".A.TXT.pronto", "CON_1"})
+            QVERIFY2(!reservedName(QLatin1String(name)), name);
+    }
+
+    // A file that another program holds open is replaced once it lets go, or
+    // not at all: the final name never holds nothing.
+    void replacingAFileHeldOpen()
+    {
+        fixture::Prefix prefix(false);
+        const QString novo = u"C:\\A\\novo"_s, final = u"C:\\A\\final"_s;
+        fixture::writeFile(novo, "novo");
+        fixture::writeFile(final, "antigo");
+        {
+            auto held = std::make_unique<fixture::HeldOpen>(final);
+            QVERIFY(held->held());
+            std::thread letsGo([&] {
+                QThread::msleep(300);
+                held.reset();
+            });
+            QVERIFY(replaceFile(novo, final));
+            letsGo.join();
+        }
+        QCOMPARE(fixture::readFile(final), QByteArray("novo"));
+        fixture::writeFile(novo, "mais novo");
+        bool replaced = false;
+        {
+            fixture::HeldOpen held(final);
+            IOResult();
+            replaced = replaceFile(novo, final);
+            // A POSIX host replaces a file held open; Windows waits a while, then tells why.
+            if (!replaced)
+                QCOMPARE(IOResult(), int(ioSharingViolation));
+        }
+        QCOMPARE(fixture::readFile(final), QByteArray(replaced ? "mais novo" : "novo"));
+        QCOMPARE(fileExists(novo), !replaced);
     }
 
     void windows1252Text()

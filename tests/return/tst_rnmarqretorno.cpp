@@ -259,7 +259,7 @@ private slots:
                 && fixture::readFile(Cob + Arquivo) == "retorno\r\n" && fixture::rows(u"Arq"_s).isEmpty();
         };
         // Destination names that would leave the folder or that Windows refuses.
-        for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s}) {
+        for (const QString &nome : {u"..\\RETORNO.TXT"_s, u"A/B"_s, u"C:X"_s, u"A?"_s, u"con"_s, u"LPT1.TXT"_s, u"RETORNO."_s}) {
             w->edtNomeArqRetorno->setText(nome);
             QCOMPARE(s.renomeia(), Erro + u"O nome do arquivo renomeado não é válido\rRedigite! | error"_s);
         }
@@ -268,10 +268,11 @@ private slots:
         QVERIFY(!w->btnRnmArq->isEnabled());
         w->edtNomeArqRetorno->setText(u"RETORNO.TXT"_s);
         // A full disk while copying: the old delivery stays whole, the copy goes, the cause is told.
-        QVERIFY(QFile::link(u"/dev/full"_s, winfs::hostPath(winfs::Entrega::nomeTemporario(Destino, Relogio, false))));
-        QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos | Não há espaço no disco para gravar o arquivo C:\\RET\\RETORNO.TXT\r"_s
-                                   u"Arquivo NÃO foi Renomeado!! | information"_s);
-        QVERIFY(nadaMudou());
+        if (fixture::fullDisk(winfs::Entrega::nomeTemporario(Destino, Relogio, false))) {
+            QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos | Não há espaço no disco para gravar o arquivo C:\\RET\\RETORNO.TXT\r"_s
+                                       u"Arquivo NÃO foi Renomeado!! | information"_s);
+            QVERIFY(nadaMudou());
+        }
         // A read-only return file is not moved.
         winfs::setReadOnly(Cob + Arquivo, true);
         QCOMPARE(s.renomeia(), Pergunta + u"Renomeia Arquivos ZQ | Cannot move file "_s + Cob + Arquivo + u". | error"_s);

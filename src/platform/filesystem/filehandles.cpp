@@ -1,14 +1,9 @@
 #include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
+#include "platform/filesystem/winfs_host.h"
 #include "platform/runtime/errors.h"
 
-#include <QFile>
-
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace winfs {
 
@@ -20,136 +15,26 @@ int failed(int code)
     return code;
 }
 
-// File-error code of an errno met while opening hostName.
-int openCode(int err, const QByteArray &hostName, bool creating)
-{
-    switch (err) {
-    case ENOENT: {
-        if (creating)
-            return ioPathNotFound;
-        // A missing file in an existing folder, or a missing folder.
-        const qsizetype slash = hostName.lastIndexOf('/');
-        struct stat st;
-        const QByteArray dir = slash <= 0 ? QByteArray("/") : hostName.left(slash);
-        return ::stat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? ioFileNotFound : ioPathNotFound;
-    }
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return ioPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ENXIO:
-    case ENODEV:
-        return ioAccessDenied;
-    case ETXTBSY:
-    case EAGAIN:
-        return ioSharingViolation;
-    case EMFILE:
-    case ENFILE:
-        return ioTooManyOpenFiles;
-    case ENOSPC:
-    case EDQUOT:
-        return ioDiskFull;
-    default:
-        return creating ? ioWriteFault : ioReadFault;
-    }
-}
-
-int readCode(int err)
-{
-    switch (err) {
-    case EBADF: return ioInvalidHandle;
-    case EISDIR:
-    case EACCES:
-    case EPERM: return ioAccessDenied;
-    default: return ioReadFault;
-    }
-}
-
-int writeCode(int err)
-{
-    switch (err) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return ioDiskFull;
-    case EBADF: return ioInvalidHandle;
-    case EACCES:
-    case EPERM:
-    case EROFS: return ioAccessDenied;
-    default: return ioWriteFault;
-    }
-}
-
-// Takes a lock on the whole file for this open file description. Only a lock
-// held by someone else refuses; a file system without locks is not refused.
-bool lockWholeFile(int fd, short type)
-{
-    struct flock lk;
-    std::memset(&lk, 0, sizeof lk);
-    lk.l_type = type;
-    lk.l_whence = SEEK_SET;
-    lk.l_start = 0;
-    lk.l_len = 0;
-    if (::fcntl(fd, F_OFD_SETLK, &lk) == 0)
-        return true;
-    return errno != EAGAIN && errno != EACCES;
-}
-
-int closeFd(int fd)
-{
-    // After EINTR the descriptor is gone on Linux: never close it twice.
-    return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
-}
-
-QByteArray hostBytes(const QString &windowsName)
-{
-    return QFile::encodeName(hostPath(windowsName));
-}
-
-// The sink of a file: a descriptor written with write(2) and synced with fsync(2).
-class FdSink : public ByteSink {
+// The sink of a file: the host's handle, written and flushed to disk.
+class HandleSink : public ByteSink {
 public:
-    explicit FdSink(int fd) : fd_(fd) {}
-    ~FdSink() override
+    explicit HandleSink(host::Handle handle) : handle_(handle) {}
+    ~HandleSink() override
     {
-        if (fd_ >= 0)
-            closeFd(fd_);
+        if (handle_ != host::NoHandle)
+            host::close(handle_, true);
     }
-    int write(const char *data, qint64 count) override
-    {
-        while (count > 0) {
-            const ssize_t n = ::write(fd_, data, size_t(count));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                return writeCode(errno);
-            }
-            if (n == 0)
-                return ioWriteFault;
-            data += n;
-            count -= n;
-        }
-        return 0;
-    }
-    int sync() override
-    {
-        // Devices such as Z:\dev\null cannot be synced and need not be.
-        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
-            return writeCode(errno);
-        return 0;
-    }
+    int write(const char *data, qint64 count) override { return host::write(handle_, data, count); }
+    int sync() override { return host::flush(handle_); }
     int close() override
     {
-        const int err = closeFd(fd_);
-        fd_ = -1;
-        return err == 0 ? 0 : writeCode(err);
+        const int code = host::close(handle_, true);
+        handle_ = host::NoHandle;
+        return code;
     }
 
 private:
-    int fd_;
+    host::Handle handle_;
 };
 
 } // namespace
@@ -160,46 +45,31 @@ FileReader::FileReader() = default;
 
 FileReader::~FileReader()
 {
-    if (fd_ >= 0)
-        closeFd(fd_);
+    if (handle_ != host::NoHandle)
+        host::close(handle_, false);
 }
 
 int FileReader::open(const QString &windowsName)
 {
-    if (fd_ >= 0)
+    if (handle_ != host::NoHandle)
         close();
-    const QByteArray host = hostBytes(windowsName);
-    // Non-blocking, so that a FIFO is refused instead of waited on.
-    const int fd = ::open(host.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return failed(openCode(errno, host, false));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        closeFd(fd);
-        return failed(ioAccessDenied);
-    }
-    if (!lockWholeFile(fd, F_RDLCK)) {
-        closeFd(fd);
-        return failed(ioSharingViolation);
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    host::Handle h = host::NoHandle;
+    if (const int code = host::openForReading(windowsName, h))
+        return failed(code);
     if (!buffer_)
         buffer_.reset(new unsigned char[FileBufferSize]);
-    fd_ = fd;
+    handle_ = h;
     next_ = end_ = buffer_.get();
     return 0;
 }
 
 int FileReader::fill(unsigned char &byte, bool take)
 {
-    if (fd_ < 0)
+    if (handle_ == host::NoHandle)
         return failed(ioFileNotOpen);
-    ssize_t n;
-    do
-        n = ::read(fd_, buffer_.get(), size_t(FileBufferSize));
-    while (n < 0 && errno == EINTR);
-    if (n < 0)
-        return failed(readCode(errno));
+    qint64 n = 0;
+    if (const int code = host::read(handle_, buffer_.get(), FileBufferSize, n))
+        return failed(code);
     next_ = end_ = buffer_.get() + n;
     if (n == 0)
         return ioEndOfFile;
@@ -211,7 +81,7 @@ int FileReader::fill(unsigned char &byte, bool take)
 int FileReader::read(void *data, qint64 count, qint64 &got)
 {
     got = 0;
-    if (fd_ < 0)
+    if (handle_ == host::NoHandle)
         return failed(ioFileNotOpen);
     if (count <= 0)
         return 0;
@@ -222,13 +92,11 @@ int FileReader::read(void *data, qint64 count, qint64 &got)
     next_ += held;
     got = held;
     while (got < count) {
-        const ssize_t n = ::read(fd_, out + got, size_t(count - got));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        qint64 n = 0;
+        if (const int code = host::read(handle_, out + got, count - got, n)) {
             if (got > 0)
                 break; // the bytes that came count; the error comes with the next read
-            return failed(readCode(errno));
+            return failed(code);
         }
         if (n == 0)
             break;
@@ -239,27 +107,22 @@ int FileReader::read(void *data, qint64 count, qint64 &got)
 
 qint64 FileReader::size() const
 {
-    struct stat st;
-    return fd_ >= 0 && ::fstat(fd_, &st) == 0 ? qint64(st.st_size) : -1;
+    return handle_ != host::NoHandle ? host::size(handle_) : -1;
 }
 
 QDateTime FileReader::fileAge() const
 {
-    struct stat st;
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
-        return {};
-    const QDateTime t = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
-    return QDateTime(t.date(), t.time());
+    return handle_ != host::NoHandle ? host::modified(handle_) : QDateTime();
 }
 
 int FileReader::close()
 {
-    if (fd_ < 0)
+    if (handle_ == host::NoHandle)
         return failed(ioFileNotOpen);
-    const int err = closeFd(fd_); // the lock goes with the descriptor
-    fd_ = -1;
+    const int code = host::close(handle_, false); // the share mode goes with the handle
+    handle_ = host::NoHandle;
     next_ = end_ = nullptr;
-    return err == 0 ? 0 : failed(readCode(err));
+    return code ? failed(code) : 0;
 }
 
 // ---------------------------------------------------------------- writer
@@ -281,29 +144,10 @@ int FileWriter::create(const QString &windowsName)
     if (sink_)
         close();
     error_ = 0;
-    const QByteArray host = hostBytes(windowsName);
-    // Not truncated on opening: a file that another handle holds stays whole.
-    const int fd = ::open(host.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failed(openCode(errno, host, true));
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
-        closeFd(fd);
-        return failed(ioAccessDenied);
-    }
-    if (S_ISREG(st.st_mode)) {
-        if (!lockWholeFile(fd, F_WRLCK)) {
-            closeFd(fd);
-            return failed(ioSharingViolation);
-        }
-        if (::ftruncate(fd, 0) != 0) {
-            const int code = writeCode(errno);
-            closeFd(fd);
-            return failed(code);
-        }
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    open(std::make_unique<FdSink>(fd));
+    host::Handle h = host::NoHandle;
+    if (const int code = host::openForWriting(windowsName, h))
+        return failed(code);
+    open(std::make_unique<HandleSink>(h));
     return 0;
 }
 

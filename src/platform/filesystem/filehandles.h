@@ -2,11 +2,12 @@
 // File handles over Windows paths: a byte reader that keeps writers out, a
 // buffered writer, and 8-bit text files read and written line by line.
 //
-// Share modes. Windows lets a reader deny writes by others; the host has no
-// such modes, so open-file-description locks stand in for them: a reader
-// holds a read lock on the whole file, a writer a write lock. A file that a
-// writer of ours (or another program, through its own write lock) holds is
-// not opened for reading, and a file being read is not opened for writing.
+// Share modes. A reader denies writes by others, a writer denies reading and
+// writing: a file that a writer of ours (or another program) holds is not
+// opened for reading, and a file being read is not opened for writing.
+// Windows has these modes; on a POSIX host open-file-description locks stand
+// in for them (a reader holds a read lock on the whole file, a writer a write
+// lock). The host's side is in filehandles_posix.cpp and filehandles_win.cpp.
 //
 // Codes. FileReader and FileWriter never raise: every step gives 0 or a
 // file-error code (InOutCode in platform/runtime/errors.h) and a failure is
@@ -15,6 +16,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <memory>
 
 namespace winfs {
@@ -33,7 +35,7 @@ public:
     // writers. Gives 0, or: 2 no such file, 3 no such folder, 5 a folder,
     // FIFO or device (never waited on), 32 the file is being written.
     int open(const QString &windowsName);
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return handle_ != -1; }
 
     // The next byte: 0 when one was read, 100 at the end of the file, 103
     // when the reader is not open, another code on a read error. Costs a
@@ -70,7 +72,7 @@ public:
 private:
     int fill(unsigned char &byte, bool take);
 
-    int fd_ = -1;
+    std::intptr_t handle_ = -1; // the host's handle
     const unsigned char *next_ = nullptr;
     const unsigned char *end_ = nullptr;
     std::unique_ptr<unsigned char[]> buffer_;

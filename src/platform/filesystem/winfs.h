@@ -1,11 +1,15 @@
 #pragma once
 // Windows paths over the host file system.
 //
-// The program speaks Windows paths ("C:\ZQ\COB\SAIDA\"). Drive C: lives in
-// <prefix>/drive_c, where the prefix is $RENOMEIA_ZQ_PREFIX (by default
-// ${XDG_DATA_HOME:-$HOME/.local/share}/renomeia-zq); drive Z: is the host
-// root. Every component resolves without regard to case against what exists.
-// Only this module knows about host paths.
+// The program speaks Windows paths ("C:\ZQ\COB\SAIDA\"). On a POSIX host
+// drive C: lives in <prefix>/drive_c, where the prefix is $RENOMEIA_ZQ_PREFIX
+// (by default ${XDG_DATA_HOME:-$HOME/.local/share}/renomeia-zq); drive Z: is
+// the host root. Every component resolves without regard to case against what
+// exists. On Windows the paths are the host's own, except that C: is still
+// <prefix>\drive_c when $RENOMEIA_ZQ_PREFIX is set (the prefix is otherwise
+// %LOCALAPPDATA%\renomeia-zq, the home of the engine's configuration).
+// Only this module knows about host paths; what differs by host is in
+// winfs_posix.cpp and winfs_win.cpp.
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -58,17 +62,22 @@ bool createDir(const QString &name);
 bool forceDirectories(const QString &name); // every missing folder of the path
 bool deleteFile(const QString &name);
 bool removeDir(const QString &name);
+// The renames below leave the cause of a failure pending (IOResult).
 // Renames or moves; fails when the destination exists.
 bool renameFile(const QString &oldName, const QString &newName);
 // Renames a file within its file system in one step, replacing a file that
 // holds the new name (never a folder): at every moment the new name holds
-// the old file or this one.
+// the old file or this one. Where the host refuses to replace a file that
+// another program holds open (Windows), the rename is tried again for a short
+// while, then fails with 32.
 bool replaceFile(const QString &oldName, const QString &newName);
 // Renames a file in one step only when nothing holds the new name (another
 // spelling of the same name counts as taken).
 bool renameNoReplace(const QString &oldName, const QString &newName);
 // Makes the names of a folder's entries durable (after renames and removals).
 void syncFolder(const QString &folder);
+// Makes the bytes of a closed file durable; false when that failed.
+bool syncFile(const QString &name);
 // Last-modification stamp in local time, whole seconds; invalid when missing.
 QDateTime fileAge(const QString &name);
 bool setFileAge(const QString &name, const QDateTime &stamp);
@@ -89,6 +98,11 @@ struct SearchRec {
 // returns them. Entries with attributes outside attrMask (folders, hidden)
 // are left out unless the mask includes them.
 QList<SearchRec> findFiles(const QString &pattern, int attrMask = faAnyFile);
+
+// True for a file name Windows keeps for a device (CON, PRN, AUX, NUL,
+// COM1-COM9, LPT1-LPT9, with or without an extension) or one ending in a dot
+// or a blank, which Windows drops: no file can be delivered under it.
+bool reservedName(const QString &fileName);
 
 // Path pieces, Windows style.
 QString extractFileName(const QString &path);

@@ -1,10 +1,10 @@
 #include "platform/os/os.h"
+#include "platform/os/os_host.h"
 #include "platform/filesystem/winfs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSysInfo>
 
 namespace os {
 
@@ -23,10 +23,8 @@ void setExecHook(ExecHook h)
 
 bool GetVersionEx(OSVersionInfo &info)
 {
-    const QStringList parts = QSysInfo::kernelVersion().split(QLatin1Char('.'));
-    info.majorVersion = parts.value(0).toInt();
-    info.minorVersion = parts.value(1).toInt();
-    info.buildNumber = 0;
+    if (!host::version(info.majorVersion, info.minorVersion, info.buildNumber))
+        return false;
     info.platformId = VER_PLATFORM_WIN32_NT;
     return true;
 }
@@ -45,7 +43,7 @@ int WinExec(const QString &commandLine, int)
     const QString lower = program.toLower();
     QString host;
     if (lower == QLatin1String("winhelp.exe") || lower == QLatin1String("winhlp32.exe"))
-        host = QCoreApplication::applicationDirPath() + QStringLiteral("/renomeia-zq-ajuda");
+        host = QCoreApplication::applicationDirPath() + QStringLiteral("/renomeia-zq-ajuda" ZQ_EXE_SUFFIX);
     else
         host = winfs::hostPath(program);
     if (!QFileInfo(host).isExecutable())

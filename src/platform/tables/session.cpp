@@ -9,7 +9,6 @@
 #include <QFileInfo>
 
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace tables {
 
@@ -402,10 +401,10 @@ void Session::saveConfig()
         fail();
     const ConfigWriter &writer = configWriter();
     bool ok = writer ? writer(out, bytes) : writeBytes(out, bytes);
-    ok = ok && out.flush() && ::fsync(out.handle()) == 0;
+    ok = ok && out.flush();
     out.close();
-    ok = ok && out.error() == QFileDevice::NoError;
-    if (!ok || ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+    ok = ok && out.error() == QFileDevice::NoError && winfs::syncFile(winfs::windowsPath(temp));
+    if (!ok || !winfs::replaceFile(winfs::windowsPath(temp), winfs::windowsPath(target))) {
         QFile::remove(temp);
         fail();
     }

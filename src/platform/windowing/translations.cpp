@@ -1,6 +1,7 @@
 #include "platform/windowing/translations.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -30,7 +31,14 @@ public:
 bool loadToolkitTranslations(const QString &folder)
 {
     auto *translator = new QTranslator(QCoreApplication::instance());
-    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    // A program that carries the catalogue has it in "translations" beside it
+    // (on Windows); otherwise it is the toolkit's own (on Linux, the system's).
+    QString from = folder;
+    if (from.isEmpty()) {
+        from = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+        if (!QFileInfo::exists(from + QStringLiteral("/qtbase_pt_BR.qm")))
+            from = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    }
     if (!translator->load(QStringLiteral("qtbase_pt_BR"), from) || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;

@@ -1,0 +1,10 @@
+#pragma once
+// Inside platform/os: what os.cpp takes from the host (os_posix.cpp,
+// os_win.cpp). Kept apart from os.h, whose names (GetVersionEx, WinExec,
+// SW_SHOWNORMAL, VER_PLATFORM_*) the Windows headers take for macros.
+namespace os::host {
+
+// The system's version numbers; false when the query fails.
+bool version(int &major, int &minor, int &build);
+
+} // namespace os::host
