@@ -62,11 +62,7 @@ TfrmCnsArqRenomeados::TfrmCnsArqRenomeados(QWidget *parent) : TForm(parent)
     resize(790, 420);
 
     // The contract list is read in fixed columns: agency in 1-4, contract in 33-41.
-    QFont courier(u"Courier"_s);
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setFixedPitch(true);
-    courier.setPointSize(cmbContrato->font().pointSize());
-    cmbContrato->setFont(courier);
+    cmbContrato->setFont(courierFont(cmbContrato->font().pointSize()));
     // What is typed stays as typed: no entry completes it.
     cmbContrato->setCompleter(nullptr);
     alinhaCabecalho();

@@ -34,11 +34,7 @@ TfrmRnmArqRemessa::TfrmRnmArqRemessa(QWidget *parent) : TForm(parent)
     Label4->setText(QString(5, QLatin1Char(' ')));
 
     // The list entries are fixed columns: a fixed-pitch font lines them up.
-    QFont courier(QStringLiteral("Courier"));
-    courier.setStyleHint(QFont::TypeWriter);
-    courier.setFixedPitch(true);
-    courier.setPointSize(font().pointSize() > 0 ? font().pointSize() : 9);
-    cmbContrato->setFont(courier);
+    cmbContrato->setFont(courierFont(font().pointSize() > 0 ? font().pointSize() : 9));
     cmbContrato->setMinimumContentsLength(46);
 
     // Data sets: contracts with agency name, system and service identifier;

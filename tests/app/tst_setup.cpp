@@ -165,7 +165,7 @@ private slots:
         std::optional<zqsetup::Launch> launch;
         QCOMPARE(setup({u"--start"_s, u"-x"_s}, &launch), 0);
         QVERIFY(launch && launch->arguments == QStringList{u"-x"_s});
-        QCOMPARE(launch->program, QCoreApplication::applicationDirPath() + u"/renomeia-zq"_s);
+        QCOMPARE(launch->program, QCoreApplication::applicationDirPath() + QStringLiteral("/renomeia-zq" ZQ_EXE_SUFFIX));
         QCOMPARE(launch->folder, winfs::hostPath(u"C:\\ZQ\\REN"_s));
         tables::Session::instance().reset(); // let go of the removed table file
         QCOMPARE(fixture::rows(u"Ctr"_s).size(), 1);
@@ -180,6 +180,7 @@ private slots:
     void launcherFailureAndUnknownOptions()
     {
         fixture::Prefix prefix(false);
+        QDir::setCurrent(prefix.path()); // a current folder is not removed on Windows
         QDir(winfs::driveCDir()).removeRecursively();
         QFile drive(winfs::driveCDir());
         QVERIFY(drive.open(QIODevice::WriteOnly));

@@ -104,7 +104,9 @@ private slots:
             QCOMPARE(boxes.take(), u"Renomeia Arquivos | Arquivo Renomeado com Sucesso!! | information"_s);
             janela->Close();
         }
-        const Execucao b = cli(Contrato + QStringList{winfs::hostPath(u"C:\\REM\\b.txt"_s)});
+        // Named by its host path where drive C: is emulated.
+        const QString nomeB = fixture::emulatedDrive() ? winfs::hostPath(u"C:\\REM\\b.txt"_s) : u"C:\\REM\\b.txt"_s;
+        const Execucao b = cli(Contrato + QStringList{nomeB});
         QCOMPARE(b.status, 0);
         QCOMPARE(b.out, Saida + u"COB01660520012000345678P.TXT\n"_s);
         QCOMPARE(fixture::readFile(Saida + u"COB01660520012000345678P.TXT"_s), QByteArray("linha de comando").leftJustified(400, ' ') + "\r\n");

@@ -89,6 +89,12 @@ struct Morte {};
 // An observer of a delivery that dies at that moment (an EtapaEntrega as int).
 std::function<void(winfs::EtapaEntrega)> morreEm(int etapa);
 
+// True where drive C: is emulated (a POSIX host): folders outside the prefix
+// are drive Z:, any host path names a file, and the toolkit names the types
+// of files. On Windows a host path on C: outside the prefix's drive has no
+// drive letter, and the system names the types of files in its language.
+bool emulatedDrive();
+
 // Faults made through the host (fixture_posix.cpp, fixture_win.cpp). Where
 // the host cannot make one, the function says so in the test's output and
 // the check that needs it is left out.

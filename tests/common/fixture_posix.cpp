@@ -15,6 +15,11 @@
 
 namespace fixture {
 
+bool emulatedDrive()
+{
+    return true;
+}
+
 QString specialFile(const QString &folder)
 {
     const QString name = winfs::includeTrailingBackslash(folder) + QStringLiteral("fifo");

@@ -10,6 +10,11 @@
 
 namespace fixture {
 
+bool emulatedDrive()
+{
+    return false;
+}
+
 QString specialFile(const QString &folder)
 {
     return winfs::includeTrailingBackslash(folder) + QStringLiteral("NUL");

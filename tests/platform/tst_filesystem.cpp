@@ -86,11 +86,13 @@ private slots:
         fixture::Prefix prefix(false);
         QTemporaryDir outside;
         const QString win = windowsPath(outside.path());
-        QVERIFY2(win.startsWith(QStringLiteral("Z:\\")), qPrintable(win));
         QCOMPARE(hostPath(win), QDir::cleanPath(outside.path()));
         QCOMPARE(windowsPath(prefix.path() + QStringLiteral("/drive_c/ZQ")), QStringLiteral("C:\\ZQ"));
         QCOMPARE(windowsPath(prefix.path() + QStringLiteral("/drive_c")), QStringLiteral("C:\\"));
-        QCOMPARE(windowsPath(QStringLiteral("/")), QStringLiteral("Z:\\"));
+        if (fixture::emulatedDrive()) {
+            QVERIFY2(win.startsWith(QStringLiteral("Z:\\")), qPrintable(win));
+            QCOMPARE(windowsPath(QStringLiteral("/")), QStringLiteral("Z:\\"));
+        }
     }
 
 
@@ -195,14 +197,14 @@ private slots:
             big[i] = char(i * 31 + i / 251);
         fixture::writeFile(QStringLiteral("C:\\A\\big.bin"), big);
         QCOMPARE(r.open(QStringLiteral("C:\\A\\big.bin")), 0);
-        QByteArray back(big.size(), '\0');
+        QByteArray back(2 * big.size(), '\0'); // room for all that is asked
         qint64 n = 0;
         for (qsizetype i = 0; i < FileBufferSize - 3; ++i)
             r.readByte(reinterpret_cast<unsigned char &>(back[i]));
         QVERIFY(r.read(back.data() + FileBufferSize - 3, FileBufferSize + 10, n) == 0 && n == FileBufferSize + 10);
         QVERIFY(r.read(back.data() + 2 * FileBufferSize + 7, big.size(), n) == 0 && n == FileBufferSize);
         QCOMPARE(r.read(back.data(), 10, n), int(ioEndOfFile));
-        QCOMPARE(back, big);
+        QCOMPARE(back.left(big.size()), big);
 
         // A file that gives a read error.
         QCOMPARE(r.open(QStringLiteral("Z:\\proc\\self\\mem")), 0);

@@ -68,14 +68,17 @@ private slots:
         const auto sobe = [&tipo](QFileDialog *d) {
             d->findChild<QToolButton *>(u"toParentButton"_s)->click();
             const auto *lista = d->findChild<QTreeView *>(u"treeView"_s);
-            (void)QTest::qWaitFor([&] { return (tipo = lista->model()->index(0, 2, lista->rootIndex()).data().toString()) == u"Pasta"_s; });
+            (void)QTest::qWaitFor([&] { return !(tipo = lista->model()->index(0, 2, lista->rootIndex()).data().toString()).isEmpty(); });
         };
         QCOMPARE(shown([] { return OpenFileDialog(u"C:\\ZQ\\COB\\ENTRADA\\"_s); }, sobe),
                  u"Procurar em:|&Nome do arquivo:|&Abrir|Cancelar|C: C:\\|Z: Z:\\|C:\\ZQ\\COB\\ENTRADA|C:\\ZQ\\COB"_s);
-        QCOMPARE(tipo, u"Pasta"_s);
+        // Windows names the types of files itself, in its own language.
+        if (fixture::emulatedDrive())
+            QCOMPARE(tipo, u"Pasta"_s);
         // The folder picker at the top of the computer's folders.
         QCOMPARE(shown([] { return BrowseForFolder(u"Diretório"_s, MyComputerRoot); }, [](QFileDialog *) {}),
-                 u"Procurar em:|Pasta:|Es&colher|Cancelar|C: C:\\|Z: Z:\\|Z:\\|Z:\\"_s);
+                 u"Procurar em:|Pasta:|Es&colher|Cancelar|C: C:\\|Z: Z:\\|"_s
+                     + (fixture::emulatedDrive() ? u"Z:\\|Z:\\"_s : u"Meu computador|Meu computador"_s));
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace winfs {
 
@@ -33,6 +34,13 @@ QString expandFileName(const QString &name);
 QString hostPath(const QString &windowsName);
 // Windows path of a host path: under drive_c as C:, anything else as Z:.
 QString windowsPath(const QString &hostName);
+
+// The host folders of the drives a user is shown, drive C: first: C: and the
+// host root (Z:) on a POSIX host, C: and every other drive on Windows.
+QStringList driveRoots();
+// Where the computer's folders begin for a folder picker: the host root on
+// a POSIX host, the list of the drives (an empty path) on Windows.
+QString computerFolder();
 
 // The process current folder as a Windows path (no trailing "\" but on a root).
 QString currentDir();

@@ -252,6 +252,16 @@ QString windowsPath(const QString &hostName)
     return QStringLiteral("Z:\\") + z;
 }
 
+QStringList driveRoots()
+{
+    return {driveCDir(), QStringLiteral("/")};
+}
+
+QString computerFolder()
+{
+    return QStringLiteral("/");
+}
+
 int fileGetAttr(const QString &name)
 {
     const QFileInfo fi(hostPath(name));

@@ -59,6 +59,28 @@ HANDLE openForQuery(const QString &windowsName)
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
+// root (a host folder) and below it the folders and file of rest, each
+// existing one spelled as on disk; what does not exist keeps the spelling given.
+QString onDisk(const QString &root, const QString &rest)
+{
+    QString out = root.endsWith(QLatin1Char('/')) ? root.chopped(1) : root;
+    const QStringList parts = rest.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        WIN32_FIND_DATAW fd;
+        // (A wildcard would find another name.)
+        const HANDLE h = parts.at(i).contains(QLatin1Char('*')) || parts.at(i).contains(QLatin1Char('?'))
+            ? INVALID_HANDLE_VALUE
+            : FindFirstFileW(wide(QDir::toNativeSeparators(out + QLatin1Char('/') + parts.at(i))), &fd);
+        if (h == INVALID_HANDLE_VALUE) {
+            out += QLatin1Char('/') + parts.mid(i).join(QLatin1Char('/'));
+            return out;
+        }
+        FindClose(h);
+        out += QLatin1Char('/') + QString::fromWCharArray(fd.cFileName);
+    }
+    return out.size() == 2 ? out + QLatin1Char('/') : out;
+}
+
 int renameCode(DWORD err)
 {
     switch (err) {
@@ -105,10 +127,13 @@ QString hostPath(const QString &windowsName)
         return QDir::fromNativeSeparators(full.mid(Verbatim.size()));
     if (!hasDrive(full))
         return QDir::fromNativeSeparators(full); // a network name
+    // Each existing component as the disk spells it, as on the emulated drives:
+    // names compare as the user typed them nowhere else.
     const QString rest = QDir::fromNativeSeparators(full.mid(3));
-    if (full.at(0).toUpper() == QLatin1Char('C') && !prefixVariable().isEmpty())
-        return rest.isEmpty() ? driveCDir() : driveCDir() + QLatin1Char('/') + rest;
-    return full.left(2).toUpper() + QLatin1Char('/') + rest;
+    const QString root = full.at(0).toUpper() == QLatin1Char('C') && !prefixVariable().isEmpty()
+        ? driveCDir()
+        : full.left(2).toUpper() + QLatin1Char('/');
+    return onDisk(root, rest);
 }
 
 QString windowsPath(const QString &hostName)
@@ -132,6 +157,22 @@ QString windowsPath(const QString &hostName)
             out += BS;
     }
     return out;
+}
+
+QStringList driveRoots()
+{
+    QStringList roots{driveCDir()};
+    for (const QFileInfo &drive : QDir::drives()) {
+        const QString root = drive.absoluteFilePath();
+        if (!root.startsWith(QLatin1Char('C'), Qt::CaseInsensitive))
+            roots << root;
+    }
+    return roots;
+}
+
+QString computerFolder()
+{
+    return QString(); // the dialogs list the drives there
 }
 
 int fileGetAttr(const QString &name)

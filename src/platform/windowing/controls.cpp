@@ -5,6 +5,8 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QStyle>
@@ -300,4 +302,26 @@ void alignCaptionOverColumn(QLabel *caption, const QComboBox *list, int column)
     const qreal perPixel = QFontMetricsF(font).horizontalAdvance(head) - natural;
     font.setWordSpacing(perPixel > 0 ? (target - natural) / perPixel : 0);
     caption->setFont(font);
+}
+
+QFont courierFont(int pointSize)
+{
+    QFont courier(QStringLiteral("Courier"));
+    courier.setStyleHint(QFont::TypeWriter);
+    courier.setFixedPitch(true);
+    courier.setPointSize(pointSize);
+    if (QFontInfo(courier).fixedPitch())
+        return courier;
+    QStringList families{QFontDatabase::systemFont(QFontDatabase::FixedFont).family()};
+    families += QFontDatabase::families();
+    for (const QString &family : families) {
+        if (!QFontDatabase::isFixedPitch(family))
+            continue;
+        QFont fixed(family);
+        fixed.setStyleHint(QFont::TypeWriter);
+        fixed.setFixedPitch(true);
+        fixed.setPointSize(pointSize);
+        return fixed;
+    }
+    return courier;
 }

@@ -2,6 +2,7 @@
 // Controls the windows share: a file list box, a radio group and a progress
 // bar. Each can be placed in a window definition as a promoted widget
 // (header "platform/windowing/controls.h").
+#include <QFont>
 #include <QGroupBox>
 #include <QListView>
 #include <QProgressBar>
@@ -128,3 +129,8 @@ class QLabel;
 // character column (0-based) of the list's entries. The caption's left edge
 // is the list's.
 void alignCaptionOverColumn(QLabel *caption, const QComboBox *list, int column);
+
+// Courier of that size, for lists read in fixed columns. Where no Courier is
+// installed and the toolkit's match would be proportional, the system's
+// fixed-pitch font, or else any installed fixed-pitch family, takes its place.
+QFont courierFont(int pointSize);

@@ -93,11 +93,13 @@ QString BrowseForFolder(const QString &title, const QString &root)
     if (browser())
         return browser()(title, root);
 
-    QString start = QDir::rootPath();
+    QString start = winfs::computerFolder();
     if (!root.isEmpty() && root.compare(MyComputerRoot, Qt::CaseInsensitive) != 0 && winfs::directoryExists(root))
         start = winfs::hostPath(root);
 
     QFileDialog dialog(QApplication::activeWindow(), title, start);
+    if (start.isEmpty())
+        dialog.setDirectory(start); // the computer's drives, not the folder visited last
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     return execDriveDialog(dialog);
@@ -108,8 +110,11 @@ QString execDriveDialog(QFileDialog &dialog)
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setWindowModality(Qt::ApplicationModal);
-    // The drives the program knows: C: and the whole host as Z:.
-    dialog.setSidebarUrls({QUrl::fromLocalFile(winfs::driveCDir()), QUrl::fromLocalFile(QDir::rootPath())});
+    // The drives the program knows (C: and, on Linux, the whole host as Z:).
+    QList<QUrl> drives;
+    for (const QString &root : winfs::driveRoots())
+        drives << QUrl::fromLocalFile(root);
+    dialog.setSidebarUrls(drives);
     new DriveNames(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();
