@@ -21,6 +21,15 @@ QString aboutPicture()
     return QStringLiteral(":/artwork/about.jpg");
 }
 
+QIcon programIcon()
+{
+    registerArtwork();
+    QIcon icon;
+    for (const char *size : {"16", "32", "48"})
+        icon.addFile(QStringLiteral(":/artwork/icon-%1.png").arg(QLatin1String(size)));
+    return icon;
+}
+
 QString wallpaperPicture()
 {
     registerArtwork();

@@ -8,6 +8,7 @@
 #include "platform/tables/session.h"
 #include "platform/tables/statement.h"
 
+#include <QDir>
 #include <QDate>
 #include <QFile>
 #include <QList>
@@ -201,7 +202,7 @@ QStringList layOutDemo()
 {
     // Whatever fails is reported with the drive it concerns.
     const auto naoMontada = [](const Exception &e) {
-        return Exception(QStringLiteral("A demonstração não foi montada na unidade C: em ") + winfs::driveCDir()
+        return Exception(QStringLiteral("A demonstração não foi montada na unidade C: em ") + QDir::toNativeSeparators(winfs::driveCDir())
                          + QStringLiteral("\r") + e.message());
     };
     qint64 contratos = 0;
@@ -211,7 +212,7 @@ QStringList layOutDemo()
         throw naoMontada(e);
     }
     if (contratos > 0)
-        throw Exception(QStringLiteral("A unidade C: em ") + winfs::driveCDir()
+        throw Exception(QStringLiteral("A unidade C: em ") + QDir::toNativeSeparators(winfs::driveCDir())
                         + QStringLiteral(" já tem contratos cadastrados: a demonstração só é montada numa unidade sem "
                                          "contratos. Nada foi alterado.\rPara ver a demonstração, use um prefixo novo "
                                          "(RENOMEIA_ZQ_PREFIX=<pasta vazia>)."));

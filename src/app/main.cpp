@@ -1,5 +1,6 @@
 // Renomeia Arquivos ZQ: program entry.
 #include "app/TfrmPrincipal.h"
+#include "app/artwork.h"
 #include "app/startup.h"
 #include "platform/windowing/translations.h"
 
@@ -13,7 +14,7 @@ int main(int argc, char **argv)
     loadToolkitTranslations();
     // The desktop matches the windows to the menu entry and its icon by this name.
     QGuiApplication::setDesktopFileName(AppId);
-    app.setWindowIcon(QIcon::fromTheme(AppId));
+    app.setWindowIcon(QIcon::fromTheme(AppId, artwork::programIcon()));
     InitApplication();
     TfrmPrincipal principal;
     // Restored size 592 x 472, centred on the desktop; the window opens maximised.

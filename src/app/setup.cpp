@@ -43,7 +43,7 @@ void installTables()
 // Failures name the drive, so that whoever reads them can find it on the host.
 QString driveFailure(const QString &why)
 {
-    return QStringLiteral("Não foi possível preparar a unidade C: em ") + winfs::driveCDir() + QStringLiteral("\r")
+    return QStringLiteral("Não foi possível preparar a unidade C: em ") + QDir::toNativeSeparators(winfs::driveCDir()) + QStringLiteral("\r")
            + why;
 }
 
@@ -63,8 +63,9 @@ QString usage()
                "  --help       mostra este texto\n"
                "\n"
                "A unidade C: é a pasta drive_c do prefixo $RENOMEIA_ZQ_PREFIX (por padrão\n"
-               "${XDG_DATA_HOME:-$HOME/.local/share}/renomeia-zq); agora: ")
-           + winfs::driveCDir();
+               "${XDG_DATA_HOME:-$HOME/.local/share}/renomeia-zq; no Windows, sem o prefixo, o\n"
+               "próprio C:); agora: ")
+           + QDir::toNativeSeparators(winfs::driveCDir());
 }
 
 void prepareDrive()
@@ -138,7 +139,7 @@ int run(const QStringList &arguments, std::optional<Launch> &launch)
             installTables();
         } else if (option == QLatin1String("--demo")) {
             const QStringList files = layOutDemo();
-            print(stdout, QStringLiteral("Demonstração montada em ") + winfs::driveCDir() + QStringLiteral(": ")
+            print(stdout, QStringLiteral("Demonstração montada em ") + QDir::toNativeSeparators(winfs::driveCDir()) + QStringLiteral(": ")
                               + QString::number(files.size()) + QStringLiteral(" arquivos em C:\\DEMO e C:\\ZQ."));
         } else {
             prepareDrive();

@@ -140,7 +140,7 @@ private slots:
         fixture::addContract(12, 3456, u"CC"_s);
         fixture::addAgency(12, u"AGENCIA DOZE"_s);
         const QString refusal = fixture::errorOf([] { zqsetup::layOutDemo(); });
-        QCOMPARE(refusal, u"A unidade C: em "_s + winfs::driveCDir()
+        QCOMPARE(refusal, u"A unidade C: em "_s + QDir::toNativeSeparators(winfs::driveCDir())
                               + u" já tem contratos cadastrados: a demonstração só é montada numa unidade sem contratos. "
                                 "Nada foi alterado.\rPara ver a demonstração, use um prefixo novo (RENOMEIA_ZQ_PREFIX=<pasta vazia>)."_s);
         QVERIFY(!winfs::directoryExists(u"C:\\DEMO"_s));
@@ -150,7 +150,7 @@ private slots:
         fixture::writeFile(u"C:\\arquivo"_s, "x");
         qputenv("RENOMEIA_ZQ_PREFIX", QFile::encodeName(winfs::hostPath(u"C:\\arquivo"_s) + u"/prefixo"_s));
         QCOMPARE(fixture::errorOf([] { zqsetup::layOutDemo(); }),
-                 u"A demonstração não foi montada na unidade C: em "_s + winfs::driveCDir()
+                 u"A demonstração não foi montada na unidade C: em "_s + QDir::toNativeSeparators(winfs::driveCDir())
                      + u"\rCannot create the folder C:\\ZQ\\REN\\TABELAS"_s);
     }
 
@@ -189,7 +189,7 @@ private slots:
         std::optional<zqsetup::Launch> launch;
         QCOMPARE(setup({u"--start"_s}, &launch), 1);
         QVERIFY(!launch);
-        QCOMPARE(boxes.dump(), u"Renomeia Arquivos ZQ | Não foi possível preparar a unidade C: em "_s + winfs::driveCDir()
+        QCOMPARE(boxes.dump(), u"Renomeia Arquivos ZQ | Não foi possível preparar a unidade C: em "_s + QDir::toNativeSeparators(winfs::driveCDir())
                                    + u"\rCannot create the folder C:\\ZQ\\REN\\TABELAS | error"_s);
         QCOMPARE(setup({u"--demo"_s}), 1);
         QCOMPARE(boxes.count(), 1);
