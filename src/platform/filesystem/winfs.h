@@ -38,8 +38,8 @@ QString windowsPath(const QString &hostName);
 // The host folders of the drives a user is shown, drive C: first: C: and the
 // host root (Z:) on a POSIX host, C: and every other drive on Windows.
 QStringList driveRoots();
-// Where the computer's folders begin for a folder picker: the host root on
-// a POSIX host, the list of the drives (an empty path) on Windows.
+// Where the computer's folders begin for a folder picker: the host root (Z:)
+// on a POSIX host, drive C: on Windows.
 QString computerFolder();
 
 // The process current folder as a Windows path (no trailing "\" but on a root).

@@ -172,7 +172,7 @@ QStringList driveRoots()
 
 QString computerFolder()
 {
-    return QString(); // the dialogs list the drives there
+    return driveCDir();
 }
 
 int fileGetAttr(const QString &name)

@@ -98,8 +98,6 @@ QString BrowseForFolder(const QString &title, const QString &root)
         start = winfs::hostPath(root);
 
     QFileDialog dialog(QApplication::activeWindow(), title, start);
-    if (start.isEmpty())
-        dialog.setDirectory(start); // the computer's drives, not the folder visited last
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, true);
     return execDriveDialog(dialog);
