@@ -24,7 +24,17 @@ public:
         if (handle_ != host::NoHandle)
             host::close(handle_, true);
     }
-    int write(const char *data, qint64 count) override { return host::write(handle_, data, count); }
+    int write(const char *data, qint64 count) override
+    {
+        while (count > 0) {
+            qint64 written = 0;
+            if (const int code = host::write(handle_, data, count, written))
+                return code;
+            data += written;
+            count -= written;
+        }
+        return 0;
+    }
     int sync() override { return host::flush(handle_); }
     int close() override
     {

@@ -183,20 +183,17 @@ int openForWriting(const QString &windowsName, Handle &handle)
     return 0;
 }
 
-int write(Handle handle, const char *data, qint64 count)
+int write(Handle handle, const char *data, qint64 count, qint64 &written)
 {
-    while (count > 0) {
-        const ssize_t n = ::write(int(handle), data, size_t(count));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return writeCode(errno);
-        }
-        if (n == 0)
-            return ioWriteFault;
-        data += n;
-        count -= n;
-    }
+    ssize_t n;
+    do
+        n = ::write(int(handle), data, size_t(count));
+    while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return writeCode(errno);
+    if (n == 0)
+        return ioWriteFault;
+    written = n;
     return 0;
 }
 

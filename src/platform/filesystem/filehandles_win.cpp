@@ -114,18 +114,14 @@ int openForWriting(const QString &windowsName, Handle &handle)
     return 0;
 }
 
-int write(Handle handle, const char *data, qint64 count)
+int write(Handle handle, const char *data, qint64 count, qint64 &written)
 {
-    while (count > 0) {
-        DWORD n = 0;
-        const DWORD ask = DWORD(std::min<qint64>(count, 1 << 30));
-        if (!WriteFile(h(handle), data, ask, &n, nullptr))
-            return code(GetLastError(), true);
-        if (n == 0)
-            return ioWriteFault;
-        data += n;
-        count -= n;
-    }
+    DWORD n = 0;
+    if (!WriteFile(h(handle), data, DWORD(std::min<qint64>(count, 1 << 30)), &n, nullptr))
+        return code(GetLastError(), true);
+    if (n == 0)
+        return ioWriteFault;
+    written = n;
     return 0;
 }
 

@@ -35,7 +35,8 @@ QDateTime modified(Handle handle); // local time, whole seconds
 // are opened for writing as they are. Another name may be given to the
 // file while it is open.
 int openForWriting(const QString &windowsName, Handle &handle);
-int write(Handle handle, const char *data, qint64 count);
+// Writes some of count bytes (at least one): written tells how many.
+int write(Handle handle, const char *data, qint64 count, qint64 &written);
 int flush(Handle handle); // to disk
 int close(Handle handle, bool writing);
 
