@@ -3,7 +3,7 @@
 #include "db/rules.h"
 #include "db/tables.h"
 #include "log/PesquisaLog.h"
-#include "platform/filesystem/entrega.h"
+#include "delivery/Entrega.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
@@ -354,7 +354,7 @@ int verifica_(const QStringList &args, QTextStream &out, QTextStream &err)
     const QString arquivo = arquivoDe(o, QStringLiteral("verifica"));
     remessa::Conferencia achados;
     if (const int codigo = remessa::ConfereArquivo(arquivo, tamanho, achados)) {
-        err << winfs::causaDaFalha(codigo, arquivo, false) << Qt::endl;
+        err << entrega::causaDaFalha(codigo, arquivo, false) << Qt::endl;
         return Uso;
     }
     escreveAchados(out, achados);

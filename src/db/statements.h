@@ -71,6 +71,13 @@ inline const SqlText EntregaRegistrada{{
 }, {{QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time},
     {QStringLiteral("Remessa"), FieldType::Boolean}, {QStringLiteral("Nome"), FieldType::String}}};
 
+// A return file delivered before: a return row with its name (any letter
+// case) and its file date.
+inline const SqlText RetornoEntregue{{
+    QStringLiteral("SELECT COUNT(*) FROM Arq"),
+    QStringLiteral("WHERE ArqDataOrigem = :Data AND ArqRemessa = false AND upper(ArqNomeOrigem) = upper(:Nome)"),
+}, {{QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Nome"), FieldType::String}}};
+
 // An accepted pair of system and return identifier.
 inline const SqlText RetornoAceito{{QStringLiteral("SELECT COUNT(*) FROM Rsi WHERE IdSis = :IdSis AND IdRet = :IdRet")},
                                    {{QStringLiteral("IdSis"), FieldType::String}, {QStringLiteral("IdRet"), FieldType::String}}};
