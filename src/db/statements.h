@@ -53,6 +53,14 @@ inline const SqlText ArquivosRemessa{{
     {QStringLiteral("Servico"), FieldType::String}, {QStringLiteral("Nome"), FieldType::String},
     {QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time}}};
 
+// The remittances of a contract the log holds: their sources and stamps.
+inline const SqlText RemessasDoContrato{{
+    QStringLiteral("SELECT ArqNomeOrigem, ArqDataOrigem, ArqHoraOrigem FROM Arq"),
+    QStringLiteral("WHERE ArqCtrAgencia = :Agencia AND ArqCtrContrato = :Contrato"),
+    QStringLiteral("  AND ArqCtrServico = :Servico AND ArqRemessa = true"),
+}, {{QStringLiteral("Agencia"), FieldType::SmallInt}, {QStringLiteral("Contrato"), FieldType::Integer},
+    {QStringLiteral("Servico"), FieldType::String}}};
+
 // A contract with what its service brings: system, identifier and record
 // length (empty when the service has no record).
 inline const SqlText ContratoComServico{{
