@@ -59,8 +59,9 @@ int vigia(const QStringList &argumentos, QTextStream &out, QTextStream &err)
 
     Vigia vigia(out, intervalo, estavel, contratos);
     os::tratePedidoDeParada([] { QCoreApplication::quit(); });
-    err << QStringLiteral("Vigiando as pastas (rodada a cada %1 segundos); SIGTERM ou Ctrl+C termina.").arg(intervalo) << Qt::endl;
     vigia.rodada();
+    // From here on a change in a watched folder is seen.
+    err << QStringLiteral("Vigiando as pastas (rodada a cada %1 segundos); SIGTERM ou Ctrl+C termina.").arg(intervalo) << Qt::endl;
     if (!os::paradaPedida())
         QCoreApplication::exec();
     err << QStringLiteral("Vigia terminado.") << Qt::endl;
