@@ -1,5 +1,6 @@
 #include "platform/filesystem/entrega.h"
 
+#include "platform/filesystem/processos.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/errors.h"
 
@@ -18,7 +19,7 @@ const QString FormatoMarca = QStringLiteral("yyyyMMddHHmmss");
 // ".pronto" (earlier versions left them without the process).
 const QRegularExpression &temporarioDeEntrega()
 {
-    static const QRegularExpression re(QStringLiteral("^\\.(.+)\\.(\\d{14})(?:\\.\\d+)?\\.(parcial|pronto)$"),
+    static const QRegularExpression re(QStringLiteral("^\\.(.+)\\.(\\d{14})(?:\\.(\\d+))?\\.(parcial|pronto)$"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -157,11 +158,16 @@ void limpaSobras(const QString &pasta, const Sobras &sobras)
         const QString caminho = dir + r.name;
         const QRegularExpressionMatch m = temporarioDeEntrega().match(r.name);
         if (m.hasMatch()) {
+            // Another copy of the program still running may be delivering it:
+            // its lock is taken a moment after the file is created.
+            const qint64 dono = m.captured(3).toLongLong();
+            if (dono != 0 && dono != QCoreApplication::applicationPid() && processoEmExecucao(dono))
+                continue;
             if (!livre(caminho))
                 continue;
             const QString final = dir + m.captured(1);
             const QDateTime marca = QDateTime::fromString(m.captured(2), FormatoMarca);
-            const bool completo = m.captured(3).compare(QLatin1String("pronto"), Qt::CaseInsensitive) == 0;
+            const bool completo = m.captured(4).compare(QLatin1String("pronto"), Qt::CaseInsensitive) == 0;
             if (completo && marca.isValid() && sobras.registrada && sobras.registrada(m.captured(1), marca)
                 && !directoryExists(final)) {
                 mudou = replaceFile(caminho, final) || mudou;

@@ -121,8 +121,9 @@ struct Sobras {
 
 // Cleans a folder of the program's own leftovers: partial temporaries are
 // removed, whole ones completed or removed (Sobras), files set aside put
-// back. A file in use (held by a delivery of another copy of the program) is
-// left alone, and so is anything the program did not name. Failures are
+// back. A temporary of another copy of the program that still runs, or a
+// file in use (held by a delivery in progress), is left alone, and so is
+// anything the program did not name. Failures are
 // silent: the next cleanup tries again.
 void limpaSobras(const QString &pasta, const Sobras &sobras);
 
