@@ -111,7 +111,12 @@ bool createDir(const QString &name)
 bool forceDirectories(const QString &name)
 {
     const QString host = hostPath(name);
-    return QDir().mkpath(host);
+    // Another program making the same folders at the same moment makes the
+    // toolkit give up on Windows: each try goes further.
+    for (int i = 0; i < 3; ++i)
+        if (QDir().mkpath(host))
+            return true;
+    return QFileInfo(host).isDir();
 }
 
 bool deleteFile(const QString &name)
