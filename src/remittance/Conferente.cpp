@@ -160,7 +160,7 @@ QString Conferente::textoDoCorte() const
         + mostrado + u'"';
 }
 
-void Conferente::fechaLinha(const char *registro, bool escrito, qint64 comprimento)
+void Conferente::fechaLinhaInteira(const char *registro, bool escrito, qint64 comprimento)
 {
     const qint64 linha = fins_ + 1;
     if (faltam_)

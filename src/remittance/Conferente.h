@@ -93,7 +93,20 @@ public:
     void cortados(const unsigned char *p, qint64 n, qint64 inicio);
     // The line is over: its fitted record (record-length bytes), whether it
     // is written (not blank), and its length as read.
-    void fechaLinha(const char *registro, bool escrito, qint64 comprimento);
+    void fechaLinha(const char *registro, bool escrito, qint64 comprimento)
+    {
+        // Most lines have nothing to report, and most records no rules to
+        // meet but those of the file: they cost a few tests.
+        if (faltam_ || bom_ || quantosUtf8_ || ultimoCortado_ || controles_ || leiaute_ != Leiaute::Outro || registros_ == 0) {
+            fechaLinhaInteira(registro, escrito, comprimento);
+            return;
+        }
+        if (escrito) {
+            ++registros_;
+            ++linhasComTexto_;
+            linhas240_ += comprimento == 240;
+        }
+    }
     // A fitted line written to the destination, with its CR LF.
     void entregue(const char *linha) { impressao_.linha(linha); }
     // The pass is over with its status: 0 or end of file when the source was
@@ -113,6 +126,7 @@ private:
         faltam_ = 0;
     }
     QString textoDoCorte() const;
+    void fechaLinhaInteira(const char *registro, bool escrito, qint64 comprimento);
     void confereRegistro(const char *registro, qint64 linha, qint64 comprimento);
     void reconhece(const char *registro, qint64 linha, qint64 comprimento);
 

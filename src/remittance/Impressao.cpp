@@ -194,24 +194,18 @@ Linha escolheLinha()
 #endif
 }
 
-const Linha linhaImpl = escolheLinha();
-
 } // namespace
 
 Impressao::Impressao(int comprimento) : comprimento_(std::max(comprimento, 0)), estado_{{P64a, P64b, P64c, P32}} {}
 
-void Impressao::linha(const char *dados)
+const Impressao::Calculo Impressao::calcula = escolheLinha();
+
+void Impressao::curta(const char *p)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(dados);
-    ++linhas_;
-    if (comprimento_ >= Faixa) {
-        linhaImpl(estado_.acc, p, comprimento_);
-        return;
-    }
     // A line shorter than a stripe, with zeros after it.
-    alignas(16) unsigned char curta[Faixa] = {};
-    std::memcpy(curta, p, size_t(comprimento_));
-    linhaImpl(estado_.acc, curta, Faixa);
+    alignas(16) unsigned char bytes[Faixa] = {};
+    std::memcpy(bytes, p, size_t(comprimento_));
+    calcula(estado_.acc, bytes, Faixa);
 }
 
 quint64 Impressao::valor() const

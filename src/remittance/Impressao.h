@@ -21,7 +21,14 @@ public:
     // comprimento: the bytes of every line.
     explicit Impressao(int comprimento);
     // One line of comprimento bytes.
-    void linha(const char *p);
+    void linha(const char *p)
+    {
+        ++linhas_;
+        if (comprimento_ >= Faixa)
+            calcula(estado_.acc, reinterpret_cast<const unsigned char *>(p), comprimento_);
+        else
+            curta(p);
+    }
     // The fingerprint of the lines so far.
     quint64 valor() const;
 
@@ -29,6 +36,11 @@ public:
     static constexpr int Chaves = 16; // stripes between two scrambles, each with its key
 
 private:
+    // The routine for this processor (AVX2, SSE2 or plain).
+    using Calculo = void (*)(quint64 *acc, const unsigned char *p, qint64 n);
+    static const Calculo calcula;
+    void curta(const char *p);
+
     const int comprimento_;
     struct Estado {
         alignas(32) quint64 acc[4];
