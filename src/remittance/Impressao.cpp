@@ -12,8 +12,9 @@
 #endif
 // Where the compiler can build a routine for AVX2 and ask the processor for
 // it, the stripes go 32 bytes in one step; elsewhere in two (SSE2) or lane by
-// lane. All give the same value.
-#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// lane. All give the same value. Not on Windows, where GCC does not keep the
+// stack aligned for the 32-byte registers it may set aside there.
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__)) && !defined(_WIN32)
 #define ZQ_IMPRESSAO_AVX2 1
 #endif
 
@@ -46,7 +47,7 @@ constexpr std::array<quint64, NChaves> geraChaves()
     }
     return k;
 }
-alignas(32) constexpr std::array<quint64, NChaves> chaves = geraChaves();
+alignas(16) constexpr std::array<quint64, NChaves> chaves = geraChaves();
 constexpr const quint64 *chaveEmbaralha = chaves.data() + Chaves * 4;
 constexpr const quint64 *chaveFim = chaveEmbaralha + 4;
 
@@ -142,19 +143,19 @@ void linhaSse2(quint64 *acc, const unsigned char *p, qint64 n)
 #define ZQ_AVX2 __attribute__((target("avx2")))
 ZQ_AVX2 inline __m256i produtoAvx2(const unsigned char *q, const __m256i *chave)
 {
-    const __m256i x = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(q)), _mm256_load_si256(chave));
+    const __m256i x = _mm256_xor_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i *>(q)), _mm256_loadu_si256(chave));
     return _mm256_mul_epu32(x, _mm256_srli_epi64(x, 32));
 }
 ZQ_AVX2 inline __m256i embaralhaAvx2(__m256i a)
 {
     const __m256i p32 = _mm256_set1_epi64x(qint64(P32));
     a = _mm256_xor_si256(a, _mm256_srli_epi64(a, 47));
-    a = _mm256_xor_si256(a, _mm256_load_si256(reinterpret_cast<const __m256i *>(chaveEmbaralha)));
+    a = _mm256_xor_si256(a, _mm256_loadu_si256(reinterpret_cast<const __m256i *>(chaveEmbaralha)));
     return _mm256_add_epi64(_mm256_mul_epu32(a, p32), _mm256_slli_epi64(_mm256_mul_epu32(_mm256_srli_epi64(a, 32), p32), 32));
 }
 ZQ_AVX2 void linhaAvx2(quint64 *acc, const unsigned char *p, qint64 n)
 {
-    __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i *>(acc));
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(acc));
     const __m256i *k = reinterpret_cast<const __m256i *>(chaves.data());
     const qint64 inteiras = n / Faixa;
     for (qint64 bloco = 0; bloco < inteiras; bloco += Chaves) {
@@ -175,7 +176,7 @@ ZQ_AVX2 void linhaAvx2(quint64 *acc, const unsigned char *p, qint64 n)
     }
     if (n % Faixa)
         a = _mm256_add_epi64(a, produtoAvx2(p + n - Faixa, k + inteiras % Chaves));
-    _mm256_store_si256(reinterpret_cast<__m256i *>(acc), embaralhaAvx2(a));
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(acc), embaralhaAvx2(a));
 }
 #undef ZQ_AVX2
 #endif

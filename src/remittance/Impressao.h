@@ -43,7 +43,7 @@ private:
 
     const int comprimento_;
     struct Estado {
-        alignas(32) quint64 acc[4];
+        alignas(16) quint64 acc[4];
     } estado_;
     quint64 linhas_ = 0;
 };
