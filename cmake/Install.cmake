@@ -3,6 +3,8 @@
 include(GNUInstallDirs)
 
 set(ZQ_APP_ID br.com.renomeiazq.RenomeiaArquivosZQ)
+# Where systemd looks for user units of a system-wide installation.
+set(ZQ_SYSTEMD_USER_DIR lib/systemd/user)
 
 install(TARGETS renomeia-zq renomeia-zq-setup renomeia-zq-ajuda renomeia-zq-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The program's data folder beside bin/ is also how an installed program tells
@@ -14,6 +16,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz
     DEPENDS ${CMAKE_SOURCE_DIR}/data/man/renomeia-zq-cli.1 VERBATIM)
 add_custom_target(manual ALL DEPENDS ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz)
 install(FILES ${CMAKE_BINARY_DIR}/renomeia-zq-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+if(NOT WIN32)
+    # The watcher as a systemd user service, not enabled by itself. Its command
+    # names the program where this installation puts it (/usr/bin for the package).
+    install(CODE "
+        file(READ \"${CMAKE_SOURCE_DIR}/data/systemd/renomeia-zq-vigia.service.in\" unidade)
+        string(REPLACE \"@BINDIR@\" \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\" unidade \"\${unidade}\")
+        file(WRITE \"${CMAKE_BINARY_DIR}/renomeia-zq-vigia.service\" \"\${unidade}\")
+    ")
+    install(FILES ${CMAKE_BINARY_DIR}/renomeia-zq-vigia.service DESTINATION ${ZQ_SYSTEMD_USER_DIR})
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/${ZQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 

@@ -44,6 +44,16 @@ QStringList installedRows(const QString &table)
 
 } // namespace
 
+QStringList impressaoStatements(const QString &schema)
+{
+    const QString em = schema.isEmpty() ? QString() : schema + QLatin1Char('.');
+    return {QStringLiteral("CREATE TABLE IF NOT EXISTS %1ArqImp (ImpArq INTEGER PRIMARY KEY, ImpConteudo INTEGER NOT NULL, "
+                           "ImpSequencia INTEGER)").arg(em),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1ArqImpConteudo ON ArqImp (ImpConteudo)").arg(em),
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1ArqImpComORegistro AFTER DELETE ON Arq "
+                           "BEGIN DELETE FROM ArqImp WHERE ImpArq = old.rowid; END").arg(em)};
+}
+
 QStringList indexStatements(const QString &table)
 {
     if (table != QLatin1String("Arq"))
@@ -51,12 +61,13 @@ QStringList indexStatements(const QString &table)
     // The remittance windows count a contract's files of a day and look one
     // file up; the log window lists by contract and operation time, or by file
     // date; the start-up purge goes by operation date.
-    return {QStringLiteral("CREATE INDEX IF NOT EXISTS ArqContratoData ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOrigem)"),
+    return QStringList{QStringLiteral("CREATE INDEX IF NOT EXISTS ArqContratoData ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOrigem)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS ArqRemessaDia ON Arq "
                            "(ArqCtrAgencia, ArqCtrContrato, ArqCtrServico, ArqDataOrigem, ArqNomeOrigem)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS ArqListagem ON Arq (ArqCtrAgencia, ArqCtrContrato, ArqDataOper, ArqHoraOper)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS ArqDataOrigemIdx ON Arq (ArqDataOrigem)"),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqDataOperIdx ON Arq (ArqDataOper)")};
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ArqDataOperIdx ON Arq (ArqDataOper)")}
+        + impressaoStatements();
 }
 
 QStringList createStatements(const QString &table)

@@ -16,7 +16,15 @@ void createTableFile(const QString &folder, const QString &table, const QStringL
 
 // Statements that create a table and its indexes.
 QStringList createStatements(const QString &table);
-// Statements that create the indexes of a table when they are missing.
+// Statements that create the indexes of a table when they are missing (for
+// Arq also what its file keeps beside the log, below).
 QStringList indexStatements(const QString &table);
+
+// What the log's file keeps beside Arq when missing: the table ArqImp (a
+// remittance's fingerprint and CNAB 240 file number, by the row of Arq it
+// belongs to) and the trigger that removes it with its row, whoever deletes
+// the row (the purge of old rows, an undone delivery). schema names the
+// attached file when the statements run on the alias's connection.
+QStringList impressaoStatements(const QString &schema = QString());
 
 } // namespace zqdb

@@ -53,6 +53,14 @@ inline const SqlText ArquivosRemessa{{
     {QStringLiteral("Servico"), FieldType::String}, {QStringLiteral("Nome"), FieldType::String},
     {QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time}}};
 
+// The remittances of a contract the log holds: their sources and stamps.
+inline const SqlText RemessasDoContrato{{
+    QStringLiteral("SELECT ArqNomeOrigem, ArqDataOrigem, ArqHoraOrigem FROM Arq"),
+    QStringLiteral("WHERE ArqCtrAgencia = :Agencia AND ArqCtrContrato = :Contrato"),
+    QStringLiteral("  AND ArqCtrServico = :Servico AND ArqRemessa = true"),
+}, {{QStringLiteral("Agencia"), FieldType::SmallInt}, {QStringLiteral("Contrato"), FieldType::Integer},
+    {QStringLiteral("Servico"), FieldType::String}}};
+
 // A contract with what its service brings: system, identifier and record
 // length (empty when the service has no record).
 inline const SqlText ContratoComServico{{
@@ -70,6 +78,13 @@ inline const SqlText EntregaRegistrada{{
     QStringLiteral("  AND ArqRemessa = :Remessa AND ArqNomeDestino = :Nome"),
 }, {{QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Hora"), FieldType::Time},
     {QStringLiteral("Remessa"), FieldType::Boolean}, {QStringLiteral("Nome"), FieldType::String}}};
+
+// A return file delivered before: a return row with its name (any letter
+// case) and its file date.
+inline const SqlText RetornoEntregue{{
+    QStringLiteral("SELECT COUNT(*) FROM Arq"),
+    QStringLiteral("WHERE ArqDataOrigem = :Data AND ArqRemessa = false AND upper(ArqNomeOrigem) = upper(:Nome)"),
+}, {{QStringLiteral("Data"), FieldType::Date}, {QStringLiteral("Nome"), FieldType::String}}};
 
 // An accepted pair of system and return identifier.
 inline const SqlText RetornoAceito{{QStringLiteral("SELECT COUNT(*) FROM Rsi WHERE IdSis = :IdSis AND IdRet = :IdRet")},

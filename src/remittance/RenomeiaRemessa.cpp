@@ -4,7 +4,6 @@
 #include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
-#include "platform/filesystem/filehandles.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/convert.h"
 #include "platform/runtime/errors.h"
@@ -100,8 +99,72 @@ void criaPasta(const QString &pasta)
     throw EInOutError(codigo);
 }
 
-// The limit met when the log row was written (another copy took the last number).
-struct DiaCompleto {};
+// The log row of an earlier rename of the same file: the same contract,
+// path and last-modification stamp.
+struct Anterior {
+    qint64 registro = 0;
+    QString nome;
+    int sequencia = 0;
+};
+std::optional<Anterior> renomeadoAntes(const Contrato &c, const Composicao &comp)
+{
+    zqdb::Consulta q(sql::ArquivosRemessa);
+    q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(c.agencia);
+    q.paramByName(QStringLiteral("Contrato")).setAsInteger(c.contrato);
+    q.paramByName(QStringLiteral("Servico")).setAsString(c.servico);
+    q.paramByName(QStringLiteral("Nome")).setAsString(comp.origem);
+    q.paramByName(QStringLiteral("Data")).setAsDate(comp.dataOrigem);
+    q.paramByName(QStringLiteral("Hora")).setAsTime(comp.horaOrigem);
+    q.open();
+    if (q.isEmpty())
+        return std::nullopt;
+    q.first();
+    return Anterior{q.rowId(), q.campo("ArqNomeDestino")->asString(), q.campo("ArqNumRemessa")->asInteger()};
+}
+
+// The remittance's row, decided again under the log's write lock: another
+// copy of the program may have renamed this very file, or taken the number,
+// since the name was composed.
+class LancamentoRemessa : public entrega::Lancamento {
+public:
+    LancamentoRemessa(const Contrato &c, Composicao &comp, const QDateTime &agora) : c_(c), comp_(comp), agora_(agora) {}
+
+    Resultado recusa = Resultado::Falhou;
+    QString renomeadoComo; // with JaRenomeado: the name the other copy gave it
+
+    bool registra(winfs::Entrega &temporario, entrega::Substituicao &politica) override
+    {
+        if (comp_.renomeiaNovamente) {
+            regrava(comp_.registro, registro(c_, comp_, agora_));
+            return true;
+        }
+        if (const std::optional<Anterior> anterior = renomeadoAntes(c_, comp_)) {
+            recusa = Resultado::JaRenomeado;
+            renomeadoComo = anterior->nome;
+            return false;
+        }
+        const int sequencia = proximaSequencia(c_, comp_.dataOrigem);
+        if (sequencia > MaximoPorDia) {
+            recusa = Resultado::LimiteDoDia;
+            return false;
+        }
+        if (sequencia != comp_.sequencia) {
+            comp_.sequencia = sequencia;
+            comp_.nome = nomePadrao(dadosNome(c_, comp_));
+            // The composed name's file was the one the user agreed to replace.
+            politica = entrega::Substituicao::Recusa;
+            if (!temporario.mudaNome(comp_.nome))
+                throw EFCreateError(winfs::extractFilePath(temporario.destino()) + comp_.nome);
+        }
+        acrescenta(registro(c_, comp_, agora_));
+        return true;
+    }
+
+private:
+    const Contrato &c_;
+    Composicao &comp_;
+    QDateTime agora_;
+};
 
 } // namespace
 
@@ -154,8 +217,14 @@ Composto RenomeiaRemessa::compoe(const Contrato &c, const QString &origem, bool 
     QDateTime carimbo;
     {
         winfs::FileReader arquivo;
-        if (arquivo.open(origem) != 0) {
-            IOResult(); // nothing to report: no name is shown
+        if (const int codigo = arquivo.open(origem)) {
+            IOResult();
+            // A file another program is writing (the ERP, still at it) is
+            // said; anything else that cannot be read shows no name.
+            if (codigo == ioSharingViolation || codigo == ioLockViolation) {
+                avisa(entrega::causaDaFalha(codigo, origem, false));
+                return Composto::EmUso;
+            }
             return Composto::SemOrigem;
         }
         carimbo = arquivo.fileAge();
@@ -173,29 +242,17 @@ Composto RenomeiaRemessa::compoe(const Contrato &c, const QString &origem, bool 
     }
 
     // A file renamed before: the same contract, path and stamp.
-    {
-        zqdb::Consulta q(sql::ArquivosRemessa);
-        q.paramByName(QStringLiteral("Agencia")).setAsSmallInt(c.agencia);
-        q.paramByName(QStringLiteral("Contrato")).setAsInteger(c.contrato);
-        q.paramByName(QStringLiteral("Servico")).setAsString(c.servico);
-        q.paramByName(QStringLiteral("Nome")).setAsString(origem);
-        q.paramByName(QStringLiteral("Data")).setAsDate(comp.dataOrigem);
-        q.paramByName(QStringLiteral("Hora")).setAsTime(comp.horaOrigem);
-        q.open();
-        if (!q.isEmpty()) {
-            q.first();
-            const QString anterior = q.campo("ArqNomeDestino")->asString();
-            if (!quem_.pergunta(Interlocutor::Pergunta::RenomearNovamente,
-                                {QStringLiteral("O arquivo informado já foi renomeado\r") + anterior
-                                     + QStringLiteral("\rDeseja renomeá-lo novamente?"),
-                                 QStringLiteral("Confirmação"), MsgStyle::Question}))
-                return Composto::NaoRenomearNovamente;
-            comp.renomeiaNovamente = true;
-            comp.registro = q.rowId();
-            comp.sequencia = q.campo("ArqNumRemessa")->asInteger();
-            comp.nome = nomePadrao(dadosNome(c, comp));
-            return Composto::Nome;
-        }
+    if (const std::optional<Anterior> anterior = renomeadoAntes(c, comp)) {
+        if (!quem_.pergunta(Interlocutor::Pergunta::RenomearNovamente,
+                            {QStringLiteral("O arquivo informado já foi renomeado\r") + anterior->nome
+                                 + QStringLiteral("\rDeseja renomeá-lo novamente?"),
+                             QStringLiteral("Confirmação"), MsgStyle::Question}))
+            return Composto::NaoRenomearNovamente;
+        comp.renomeiaNovamente = true;
+        comp.registro = anterior->registro;
+        comp.sequencia = anterior->sequencia;
+        comp.nome = nomePadrao(dadosNome(c, comp));
+        return Composto::Nome;
     }
 
     // The day's earlier remittances of the contract and service, counted on the file's own date.
@@ -212,18 +269,75 @@ Composto RenomeiaRemessa::compoe(const Contrato &c, const QString &origem, bool 
 void RenomeiaRemessa::limpaSaida(const QString &pasta)
 {
     winfs::Sobras sobras;
-    sobras.registrada = [](const QString &nome, const QDateTime &marca) { return zqdb::entregaRegistrada(nome, marca, true); };
     // Earlier versions wrote ".<standard name without .TXT>.parcial".
     sobras.temporarioAntigo = [](const QString &nome) {
         static const QRegularExpression antigo(QStringLiteral("^\\.[A-Z]{3}\\d{2}\\w{2}\\d{3}\\d{4}(\\d{7}|\\d{9})[PT]\\.parcial$"),
                                                QRegularExpression::CaseInsensitiveOption);
         return antigo.match(nome).hasMatch();
     };
-    try {
-        winfs::limpaSobras(pasta, sobras);
-    } catch (const std::exception &) {
-        // The log cannot be read now: the next cleanup tries again.
+    entrega::limpaPasta(pasta, true, sobras);
+}
+
+bool RenomeiaRemessa::destinoLivre(const QString &destino, const QString &origem, entrega::Substituicao &politica, Resultado &recusa)
+{
+    politica = entrega::Substituicao::Recusa;
+    if (!winfs::fileExists(destino))
+        return true;
+    // The file already stands under its standard name in the outgoing
+    // folder: replacing it would destroy the source.
+    if (winfs::sameFile(destino, origem)) {
+        avisa(NaoRenomeado);
+        recusa = Resultado::Falhou;
+        return false;
     }
+    if (!quem_.pergunta(Interlocutor::Pergunta::Substituir,
+                        {QStringLiteral("Deseja substituir o arquivo") + destino + QLatin1Char('?'), QStringLiteral("Confirmação"),
+                         MsgStyle::Question})) {
+        avisa(NaoRenomeado);
+        recusa = Resultado::SubstituicaoRecusada;
+        return false;
+    }
+    politica = entrega::Substituicao::Substitui;
+    return true;
+}
+
+RenomeiaRemessa::Passe RenomeiaRemessa::passa(const Contrato &c, const QString &origem, winfs::FileReader &leitor,
+                                              winfs::Entrega &temporario, QString &causa)
+{
+    const auto passe = [&](Conferencia &achados, bool converte) {
+        const bool ok = VerificaArquivo(leitor, temporario.escritor(), c.tamanhoRegistro,
+                                        [this](Etapa e, qint64 p) { quem_.progresso(e, p); }, &achados, converte);
+        quem_.fimDoPasse();
+        return ok;
+    };
+    Conferencia achados;
+    bool passou = passe(achados, false);
+    // The faults that make banks reject the file are told before it takes its name.
+    bool convertido = false;
+    while (passou && !achados.limpa() && temporario.escritor().error() == 0) {
+        const Decisao d = quem_.conferencia(achados, {textoConferencia(achados), QStringLiteral("Conferência do Arquivo"), MsgStyle::Question},
+                                            !convertido && achados.convertivel());
+        if (d == Decisao::Nao)
+            return Passe::NaoConferido;
+        if (d == Decisao::Sim)
+            break;
+        // The Windows-1252 text fitted instead; the source stays as it is.
+        convertido = true;
+        leitor.close();
+        if (const int abertura = leitor.open(origem))
+            falha(abertura);
+        if (const int criacao = temporario.cria())
+            falha(criacao);
+        achados = Conferencia();
+        passou = passe(achados, true);
+    }
+    if (passou)
+        return Passe::Pronto;
+    const int gravacao = temporario.escritor().error();
+    causa = gravacao != 0 ? entrega::causaDaFalha(gravacao, temporario.destino(), true)
+                          : entrega::causaDaFalha(IOResult(), origem, false);
+    IOResult();
+    return Passe::Falhou;
 }
 
 Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Composicao &comp)
@@ -235,30 +349,17 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
         avisa(QStringLiteral("Não existem arquivos remessa dos contratos\rcadastrados a serem renomeados"));
         return Resultado::SemOrigem;
     }
-
     const QDateTime agora = Now();
     limpaSaida(pasta);
-    QString destino = pasta + comp.nome;
-    winfs::Substituicao politica = winfs::Substituicao::Recusa;
-    if (!comp.nome.isEmpty() && winfs::fileExists(destino)) {
-        // The file already stands under its standard name in the outgoing
-        // folder: replacing it would destroy the source.
-        if (winfs::sameFile(destino, origem)) {
-            avisa(NaoRenomeado);
-            return Resultado::Falhou;
-        }
-        if (!quem_.pergunta(Interlocutor::Pergunta::Substituir,
-                            {QStringLiteral("Deseja substituir o arquivo") + destino + QLatin1Char('?'),
-                             QStringLiteral("Confirmação"), MsgStyle::Question})) {
-            avisa(NaoRenomeado);
-            return Resultado::SubstituicaoRecusada;
-        }
-        politica = winfs::Substituicao::Substitui;
-    }
+    const QString destino = pasta + comp.nome;
+    entrega::Substituicao politica;
+    Resultado recusa;
+    if (!comp.nome.isEmpty() && !destinoLivre(destino, origem, politica, recusa))
+        return recusa;
 
     quem_.preparaPasse(winfs::fileSize(origem));
-    bool renomeado = false;
-    QString causa; // why the pass failed, when the user can act on it
+    Resultado resultado = Resultado::Falhou;
+    QString causa; // why the pass or the flush failed, when the user can act on it
     try {
         criaPasta(QStringLiteral("C:\\ZQ"));
         // A contract whose service is not registered has no system: no folder is named after it.
@@ -266,121 +367,66 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
             criaPasta(QStringLiteral("C:\\ZQ\\") + c.sistema);
             criaPasta(QStringLiteral("C:\\ZQ\\") + c.sistema + QStringLiteral("\\Saida"));
         }
-
         winfs::FileReader leitor;
-        int abertura = leitor.open(origem);
+        const int abertura = leitor.open(origem);
         if (comp.nome.isEmpty() || winfs::directoryExists(destino))
             falha(ioAccessDenied); // a folder is never written over
         // Locked by another program since its name was composed: its own code.
         if (abertura != 0)
             falha(abertura);
-        winfs::Entrega entrega(destino, agora, observador);
-        if (winfs::sameFile(entrega.temporario(), origem))
-            throw EFCreateError(entrega.temporario());
-        if (const int criacao = entrega.cria())
+        winfs::Entrega temporario(destino, agora, observador);
+        if (winfs::sameFile(temporario.temporario(), origem))
+            throw EFCreateError(temporario.temporario());
+        if (const int criacao = temporario.cria())
             falha(criacao);
 
-        const auto passa = [&](Conferencia &achados, bool converte) {
-            const bool ok = VerificaArquivo(leitor, entrega.escritor(), c.tamanhoRegistro,
-                                            [this](Etapa e, qint64 p) { quem_.progresso(e, p); }, &achados, converte);
-            quem_.fimDoPasse();
-            return ok;
-        };
-        Conferencia achados;
-        bool passou = passa(achados, false);
-        // The faults that make banks reject the file are told before it takes its name.
-        bool convertido = false;
-        while (passou && !achados.limpa() && entrega.escritor().error() == 0) {
-            const Decisao d = quem_.conferencia(achados, {textoConferencia(achados), QStringLiteral("Conferência do Arquivo"),
-                                                          MsgStyle::Question},
-                                                !convertido && achados.convertivel());
-            if (d == Decisao::Nao) {
-                leitor.close();
-                IOResult();
-                return Resultado::NaoConferido;
-            }
-            if (d == Decisao::Sim)
-                break;
-            // The Windows-1252 text fitted instead; the source stays as it is.
-            convertido = true;
+        const Passe passe = passa(c, origem, leitor, temporario, causa);
+        if (passe == Passe::NaoConferido) {
             leitor.close();
-            if ((abertura = leitor.open(origem)) != 0)
-                falha(abertura);
-            if (const int criacao = entrega.cria())
-                falha(criacao);
-            achados = Conferencia();
-            passou = passa(achados, true);
-        }
-        const int leitura = passou ? 0 : IOResult();
-        const int fechamentoOrigem = leitor.close();
-        // Bytes that may not be on disk are no delivery: a full disk shows here at the latest.
-        const int gravacao = passou ? entrega.conclui() : entrega.escritor().error();
-        if (!passou || gravacao != 0) {
-            causa = gravacao != 0 ? winfs::causaDaFalha(gravacao, destino, true) : winfs::causaDaFalha(leitura, origem, false);
             IOResult();
-        } else {
-            // The row first, then the final name: a delivered file always has its row.
-            qint64 novo = 0;
-            std::optional<zqdb::RegistroArq> antes;
-            {
-                zqdb::TransacaoLog transacao;
-                if (comp.renomeiaNovamente) {
-                    antes = zqdb::leRegistroArq(comp.registro);
-                    if (!antes || !zqdb::regravaRegistroArq(comp.registro, registro(c, comp, agora)))
-                        novo = zqdb::acrescentaRegistroArq(registro(c, comp, agora));
-                } else {
-                    // Another copy of the program may have taken the number meanwhile.
-                    const int sequencia = proximaSequencia(c, comp.dataOrigem);
-                    if (sequencia > MaximoPorDia)
-                        throw DiaCompleto();
-                    if (sequencia != comp.sequencia) {
-                        comp.sequencia = sequencia;
-                        comp.nome = nomePadrao(dadosNome(c, comp));
-                        destino = pasta + comp.nome;
-                        politica = winfs::Substituicao::Recusa;
-                        if (!entrega.mudaNome(comp.nome))
-                            throw EFCreateError(destino);
-                    }
-                    novo = zqdb::acrescentaRegistroArq(registro(c, comp, agora));
+            return Resultado::NaoConferido;
+        }
+        const int fechamentoOrigem = leitor.close();
+        if (passe == Passe::Pronto) {
+            LancamentoRemessa lancamento(c, comp, agora);
+            const entrega::Conclusao fim = entrega::conclui(temporario, politica, lancamento);
+            switch (fim.desfecho) {
+            case entrega::Desfecho::Entregue:
+                entregue_ = temporario.destino();
+                resultado = Resultado::Renomeado;
+                break;
+            case entrega::Desfecho::Recusada:
+                if (lancamento.recusa == Resultado::JaRenomeado) {
+                    avisa(QStringLiteral("O arquivo informado já foi renomeado\r") + lancamento.renomeadoComo + QLatin1Char('\r') + NaoRenomeado);
+                    return Resultado::JaRenomeado;
                 }
-                transacao.commit();
+                avisa(Limite);
+                resultado = Resultado::LimiteDoDia;
+                break;
+            case entrega::Desfecho::Incompleta:
+                causa = fim.causa;
+                break;
+            case entrega::Desfecho::NomeOcupado:
+            case entrega::Desfecho::SemNome:
+                throw EFCreateError(temporario.destino());
             }
-            entrega.etapa(winfs::EtapaEntrega::Registrado);
-            if (!entrega.colocaNoLugar(politica)) {
-                // The row goes with the file; a row that cannot be undone keeps
-                // the whole file for the next cleanup to complete.
-                try {
-                    if (novo != 0)
-                        zqdb::excluiRegistroArq(novo);
-                    else if (antes)
-                        zqdb::regravaRegistroArq(comp.registro, *antes);
-                } catch (const std::exception &) {
-                    entrega.preserva();
-                    throw;
-                }
-                throw EFCreateError(destino);
-            }
-            entregue_ = destino;
-            renomeado = true;
         }
         if (fechamentoOrigem != 0)
             falha(fechamentoOrigem);
-    } catch (const DiaCompleto &) {
-        avisa(Limite);
     } catch (const std::exception &e) {
         const auto *erro = dynamic_cast<const Exception *>(&e);
         const auto *es = dynamic_cast<const EInOutError *>(&e);
         const int codigo = es ? es->errorCode : IOResult();
         avisa(QStringLiteral("Arquivo ") + origem + QStringLiteral("não foi Renomeado!!\rIOError <") + QString::number(codigo)
-              + QStringLiteral("> - ") + (erro ? erro->message() : QString::fromUtf8(e.what())));
+              + QStringLiteral("> - ") + (erro ? quem_.textoDoErro(*erro) : QString::fromUtf8(e.what())));
     }
 
-    if (renomeado) {
+    if (resultado == Resultado::Renomeado) {
         quem_.sucesso({QStringLiteral("Arquivo Renomeado com Sucesso!!"), Titulo, MsgStyle::Information});
-        return Resultado::Renomeado;
+        return resultado;
     }
     avisa(causa.isEmpty() ? NaoRenomeado : causa + QLatin1Char('\r') + NaoRenomeado);
-    return Resultado::Falhou;
+    return resultado;
 }
 
 } // namespace remessa

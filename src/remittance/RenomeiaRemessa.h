@@ -10,7 +10,8 @@
 #include <QTime>
 #include <optional>
 
-#include "platform/filesystem/entrega.h"
+#include "delivery/Entrega.h"
+#include "platform/runtime/errors.h"
 #include "platform/runtime/mensagem.h"
 #include "remittance/ConfereRemessa.h"
 #include "remittance/VerificaArquivo.h"
@@ -55,6 +56,9 @@ public:
     virtual void mensagem(const Mensagem &mensagem) = 0;
     // "Arquivo Renomeado com Sucesso!!".
     virtual void sucesso(const Mensagem &m) { mensagem(m); }
+    // How an error of the runtime or of the table engine reads in a message:
+    // its own text, unless the face words it otherwise.
+    virtual QString textoDoErro(const Exception &erro) const { return erro.message(); }
     // The pass: the size of the source before it starts, its steps, its end.
     virtual void preparaPasse(qint64 tamanhoOrigem) { Q_UNUSED(tamanhoOrigem); }
     virtual void progresso(Etapa etapa, qint64 posicao) { Q_UNUSED(etapa); Q_UNUSED(posicao); }
@@ -75,6 +79,7 @@ struct Composicao {
 
 enum class Composto {
     SemOrigem,            // the source cannot be opened: no name, nothing said
+    EmUso,                // another program holds the source (its writer): said, no name
     SemServico,           // the contract's service has no record
     NaoRenomearNovamente, // renamed before, and the user declined
     LimiteDoDia,          // nine remittances of that file date already
@@ -86,6 +91,8 @@ enum class Resultado {
     SubstituicaoRecusada, // the user kept the file that holds the name
     Falhou,               // nothing delivered, nothing logged
     NaoConferido,         // the user kept back a file with findings: nothing delivered, nothing said
+    JaRenomeado,          // another copy of the program renamed this very file meanwhile: said, nothing delivered
+    LimiteDoDia,          // the day's nine numbers were taken meanwhile: said, nothing delivered
     Renomeado,            // delivered and logged
 };
 
@@ -98,7 +105,7 @@ public:
     explicit RenomeiaRemessa(Interlocutor &interlocutor) : quem_(interlocutor) {}
 
     // Hears each step of a delivery (tests stop it there as a kill would).
-    winfs::ObservadorEntrega observador;
+    entrega::ObservadorEntrega observador;
 
     // Composes the standard name of origem for the contract, asking whether a
     // file renamed before is to be renamed again.
@@ -120,6 +127,9 @@ public:
 
 private:
     void avisa(const QString &texto);
+    bool destinoLivre(const QString &destino, const QString &origem, entrega::Substituicao &politica, Resultado &recusa);
+    enum class Passe { Pronto, NaoConferido, Falhou };
+    Passe passa(const Contrato &c, const QString &origem, winfs::FileReader &leitor, winfs::Entrega &temporario, QString &causa);
 
     Interlocutor &quem_;
     QString entregue_;

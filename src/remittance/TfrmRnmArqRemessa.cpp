@@ -259,7 +259,8 @@ void TfrmRnmArqRemessa::MontaNomeArqDestino()
     remessa::Composicao composta;
     const remessa::Composto r = renomeacao.compoe(*c, DirRemessa + QLatin1Char('\\') + edtNomeArqRemessa->text(),
                                                  RadGrpAmbiente->itemIndex() == 0, composta);
-    if (r == remessa::Composto::SemOrigem) {
+    // A file another program is writing was said; no name either way.
+    if (r == remessa::Composto::SemOrigem || r == remessa::Composto::EmUso) {
         lblNomeArqKELT->clear();
         return;
     }
@@ -396,6 +397,8 @@ void TfrmRnmArqRemessa::btnRnmArqClick()
         break;
     case remessa::Resultado::Falhou:
     case remessa::Resultado::NaoConferido:
+    case remessa::Resultado::JaRenomeado:
+    case remessa::Resultado::LimiteDoDia:
         Label4->setText(QStringLiteral("Arquivo NÃO foi Renomeado!!"));
         ProgressBar1->setPosition(0);
         repaint();

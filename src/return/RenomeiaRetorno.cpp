@@ -51,18 +51,18 @@ bool registrado(int agencia, int contrato)
 
 // Copies the source into the delivery's temporary, with writes by others to
 // the source denied while it is read. Gives the cause of a failure the user
-// can act on (empty when the copy is whole on disk); an error the user
-// cannot act on is raised.
-QString copia(const QString &origem, winfs::Entrega &entrega)
+// can act on (empty when every byte was written); an error the user cannot
+// act on is raised.
+QString copia(const QString &origem, winfs::Entrega &temporario)
 {
     winfs::FileReader leitor;
     if (leitor.open(origem) != 0) {
         IOResult();
         throw EFOpenError(origem);
     }
-    if (entrega.cria() != 0) {
+    if (temporario.cria() != 0) {
         IOResult();
-        throw EFCreateError(entrega.destino());
+        throw EFCreateError(temporario.destino());
     }
     QByteArray bloco(TamanhoBloco, Qt::Uninitialized);
     for (;;) {
@@ -72,20 +72,51 @@ QString copia(const QString &origem, winfs::Entrega &entrega)
             break;
         if (codigo != 0) {
             IOResult();
-            return winfs::causaDaFalha(codigo, origem, false);
+            return entrega::causaDaFalha(codigo, origem, false);
         }
-        if (const int escrita = entrega.escritor().write(bloco.constData(), lidos)) {
+        if (const int escrita = temporario.escritor().write(bloco.constData(), lidos)) {
             IOResult();
-            return winfs::causaDaFalha(escrita, entrega.destino(), true);
+            return entrega::causaDaFalha(escrita, temporario.destino(), true);
         }
     }
     leitor.close();
-    if (const int conclusao = entrega.conclui()) {
-        IOResult();
-        return winfs::causaDaFalha(conclusao, entrega.destino(), true);
-    }
     return QString();
 }
+
+// A return file delivered before: the log has a return row with its name
+// and its file date.
+bool entregueAntes(const QString &nome, const QDate &data)
+{
+    zqdb::Consulta q(sql::RetornoEntregue);
+    q.paramByName(QStringLiteral("Nome")).setAsString(nome);
+    q.paramByName(QStringLiteral("Data")).setAsDate(data);
+    q.open();
+    return q.fields().first()->asInteger() > 0;
+}
+
+// The return's row, written under the log's write lock; with umaVez a file
+// another run delivered meanwhile is refused.
+class LancamentoRetorno : public entrega::Lancamento {
+public:
+    LancamentoRetorno(zqdb::RegistroArq &linha, bool umaVez) : linha_(linha), umaVez_(umaVez) {}
+    bool jaEntregue = false;
+
+    bool registra(winfs::Entrega &temporario, entrega::Substituicao &) override
+    {
+        if (umaVez_ && entregueAntes(linha_.nomeOrigem, linha_.dataOrigem)) {
+            jaEntregue = true;
+            return false;
+        }
+        // The delivered file keeps the stamp of its copy.
+        linha_.horaOrigem = winfs::fileAge(temporario.completo()).time();
+        acrescenta(linha_);
+        return true;
+    }
+
+private:
+    zqdb::RegistroArq &linha_;
+    bool umaVez_;
+};
 
 } // namespace
 
@@ -212,21 +243,16 @@ ContratoDoArquivo RenomeiaRetorno::identificaContrato(const QString &nome, int t
 void RenomeiaRetorno::limpaPasta(const QString &pasta, const QString &nomeDestino)
 {
     winfs::Sobras sobras;
-    sobras.registrada = [](const QString &nome, const QDateTime &marca) { return zqdb::entregaRegistrada(nome, marca, false); };
     if (nomeArquivoValido(nomeDestino)) {
         const QString antigo = QLatin1Char('.') + nomeDestino + QStringLiteral(".tmp");
         sobras.temporarioAntigo = [antigo](const QString &nome) { return nome.compare(antigo, Qt::CaseInsensitive) == 0; };
         sobras.finaisAntigos = {nomeDestino};
     }
-    try {
-        winfs::limpaSobras(pasta, sobras);
-    } catch (const std::exception &) {
-        // The log cannot be read now: the next cleanup tries again.
-    }
+    entrega::limpaPasta(pasta, false, sobras);
 }
 
 Resultado RenomeiaRetorno::entrega(const Contrato &contrato, const QString &dirEntrada, const QString &nome, int tamContrato,
-                                   const QString &nomeDestino)
+                                   const QString &nomeDestino, Criterios criterios)
 {
     entregue_.clear();
     const QString origem = dirEntrada + QLatin1Char('\\') + nome;
@@ -248,6 +274,11 @@ Resultado RenomeiaRetorno::entrega(const Contrato &contrato, const QString &dirE
     linha.agencia = arquivo.agency();
     linha.contrato = arquivo.contract(tamContrato);
     linha.dataOrigem = arquivo.date();
+    linha.servico = contrato.servico;
+    linha.nomeOrigem = nome;
+    linha.nomeDestino = nomeDestino;
+    if (criterios.umaVez && entregueAntes(nome, linha.dataOrigem))
+        return Resultado::JaEntregue;
 
     const QString destino = pasta + QLatin1Char('\\') + nomeDestino;
     // The return file itself, or a folder, is never replaced.
@@ -256,14 +287,17 @@ Resultado RenomeiaRetorno::entrega(const Contrato &contrato, const QString &dirE
         return Resultado::Recusado;
     }
     limpaPasta(pasta, nomeDestino);
-    winfs::Substituicao politica = winfs::Substituicao::Recusa;
+    entrega::Substituicao politica = entrega::Substituicao::Recusa;
     if (winfs::fileExists(destino)) {
+        // The program that takes the files has not taken the previous one yet.
+        if (criterios.aguardaNome)
+            return Resultado::Aguardando;
         if (!quem_.substitui({QStringLiteral("Deseja substituir o arquivo ") + destino + QLatin1Char('?'), QStringLiteral("Confirmação"),
                               MsgStyle::Question})) {
             avisa(NaoRenomeado);
             return Resultado::Recusado;
         }
-        politica = winfs::Substituicao::Substitui;
+        politica = entrega::Substituicao::Substitui;
     }
 
     // Letter case does not tell folders apart: a return folder that is the
@@ -275,41 +309,39 @@ Resultado RenomeiaRetorno::entrega(const Contrato &contrato, const QString &dirE
         throw EFCantMove(QStringLiteral("Cannot move file %1").arg(origem));
 
     const QDateTime agora = Now();
-    winfs::Entrega entrega(destino, agora, observador);
-    // The copy stays whole on disk before anything else happens: the return
-    // file is given up only once the delivery is complete.
-    const QString causa = copia(origem, entrega);
-    if (!causa.isEmpty()) {
-        avisa(causa + QLatin1Char('\r') + NaoRenomeado);
-        return Resultado::Falhou;
-    }
-    linha.servico = contrato.servico;
     linha.dataOper = agora.date();
     linha.horaOper = agora.time();
-    // The delivered file keeps the stamp of its copy.
-    linha.horaOrigem = winfs::fileAge(entrega.completo()).time();
-    linha.nomeOrigem = nome;
-    linha.nomeDestino = nomeDestino;
     linha.remessa = false;
     linha.numRemessa = 0;
-    // The row first, then the final name: a delivered file always has its row.
-    const qint64 id = zqdb::acrescentaRegistroArq(linha);
-    entrega.etapa(winfs::EtapaEntrega::Registrado);
-    if (!entrega.colocaNoLugar(politica)) {
-        try {
-            zqdb::excluiRegistroArq(id);
-        } catch (const std::exception &) {
-            entrega.preserva();
-            throw;
+    winfs::Entrega temporario(destino, agora, observador);
+    // The copy stays whole on disk before anything else happens: the return
+    // file is given up only once the delivery is complete.
+    QString causa = copia(origem, temporario);
+    if (causa.isEmpty()) {
+        LancamentoRetorno lancamento(linha, criterios.umaVez);
+        const entrega::Conclusao fim = entrega::conclui(temporario, politica, lancamento);
+        switch (fim.desfecho) {
+        case entrega::Desfecho::Entregue:
+            if (mesmaPasta)
+                winfs::deleteFile(origem);
+            entregue_ = destino;
+            quem_.sucesso({QStringLiteral("Arquivo Renomeado com Sucesso!!"), Titulo, MsgStyle::Information});
+            return Resultado::Renomeado;
+        case entrega::Desfecho::Recusada:
+            return Resultado::JaEntregue;
+        case entrega::Desfecho::NomeOcupado:
+            if (criterios.aguardaNome)
+                return Resultado::Aguardando;
+            break;
+        case entrega::Desfecho::Incompleta:
+            causa = fim.causa;
+            break;
+        case entrega::Desfecho::SemNome:
+            break;
         }
-        avisa(NaoRenomeado);
-        return Resultado::Falhou;
     }
-    if (mesmaPasta)
-        winfs::deleteFile(origem);
-    entregue_ = destino;
-    quem_.sucesso({QStringLiteral("Arquivo Renomeado com Sucesso!!"), Titulo, MsgStyle::Information});
-    return Resultado::Renomeado;
+    avisa(causa.isEmpty() ? NaoRenomeado : causa + QLatin1Char('\r') + NaoRenomeado);
+    return Resultado::Falhou;
 }
 
 } // namespace retorno

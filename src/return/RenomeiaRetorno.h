@@ -10,7 +10,7 @@
 #include <QString>
 #include <optional>
 
-#include "platform/filesystem/entrega.h"
+#include "delivery/Entrega.h"
 #include "platform/runtime/mensagem.h"
 
 namespace retorno {
@@ -82,7 +82,20 @@ enum class Resultado {
     NomeInvalido, // the destination name cannot name a file
     Recusado,     // replacement declined, or the file would replace itself
     Falhou,       // nothing delivered, nothing logged
+    JaEntregue,   // delivered before (Criterios::umaVez): passed over, nothing said
+    Aguardando,   // the destination name is taken (Criterios::aguardaNome): nothing said, for a later run
     Renomeado,
+};
+
+// How a delivery run by nobody at the screen differs from the window's.
+struct Criterios {
+    // A return file the log shows delivered (a return row with its name and
+    // file date) is passed over: it is delivered once, however many runs see it.
+    bool umaVez = false;
+    // A destination name that a file holds (the program that takes the
+    // returns has not taken the previous one) makes the file wait instead of
+    // asking to replace it.
+    bool aguardaNome = false;
 };
 
 class RenomeiaRetorno {
@@ -90,7 +103,7 @@ public:
     explicit RenomeiaRetorno(Interlocutor &interlocutor) : quem_(interlocutor) {}
 
     // Hears each step of a delivery (tests stop it there as a kill would).
-    winfs::ObservadorEntrega observador;
+    entrega::ObservadorEntrega observador;
 
     // Checks the name of a file in a folder. The contract length follows the
     // dot (28: nine digits, 26: seven); with neither, tamContrato keeps the
@@ -104,7 +117,7 @@ public:
     // Delivers the file nome of the incoming folder dirEntrada into the
     // contract's return folder as nomeDestino, and logs it.
     Resultado entrega(const Contrato &contrato, const QString &dirEntrada, const QString &nome, int tamContrato,
-                      const QString &nomeDestino);
+                      const QString &nomeDestino, Criterios criterios = {});
     // The delivered file, after Renomeado.
     const QString &entregue() const { return entregue_; }
 

@@ -340,6 +340,8 @@ void TfrmRnmArqRetorno::btnRnmArqClick()
         break;
     case retorno::Resultado::Recusado:
     case retorno::Resultado::Falhou:
+    case retorno::Resultado::JaEntregue: // only runs that deliver once see these two
+    case retorno::Resultado::Aguardando:
         break;
     case retorno::Resultado::Renomeado:
         identificado_ = false;

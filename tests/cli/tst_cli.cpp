@@ -1,6 +1,7 @@
 // renomeia-zq-cli run as a scheduled task runs it: a process on the drive of
 // RENOMEIA_ZQ_PREFIX, its output, its exit status, the files and rows it
 // leaves; beside the remittance window of this process on the same tables.
+#include "cli/processo.h"
 #include "common/fixture.h"
 
 #include "app/TfrmPrincipal.h"
@@ -9,7 +10,6 @@
 #include "remittance/TfrmRnmArqRemessa.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -18,23 +18,6 @@ namespace {
 
 const QString Saida = u"C:\\ZQ\\COB\\SAIDA\\"_s;
 const QDateTime Dia5(QDate(2026, 3, 5), QTime(10, 20, 30));
-
-struct Execucao {
-    int status = -1;
-    QString out;
-    QString err;
-    QByteArray bytes; // of the output
-};
-
-Execucao cli(const QStringList &argumentos)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZQ_CLI), argumentos);
-    p.waitForFinished(60000);
-    const QByteArray out = p.readAllStandardOutput();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
-            QString::fromUtf8(p.readAllStandardError()), out};
-}
 
 const QStringList Contrato{u"remessa"_s, u"--agencia"_s, u"12"_s, u"--contrato"_s, u"345678"_s, u"--servico"_s, u"66"_s};
 

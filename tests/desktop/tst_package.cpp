@@ -100,7 +100,8 @@ private slots:
                                     u"bin/renomeia-zq-cli"_s, u"share/man/man1/renomeia-zq-cli.1.gz"_s,
                                     u"share/applications/"_s + AppId + u".desktop"_s,
                                     u"share/icons/hicolor/scalable/apps/"_s + AppId + u".svg"_s,
-                                    u"share/metainfo/"_s + AppId + u".metainfo.xml"_s, u"share/renomeia-zq/ZQRen417.hlp"_s};
+                                    u"share/metainfo/"_s + AppId + u".metainfo.xml"_s, u"share/renomeia-zq/ZQRen417.hlp"_s,
+                                    u"lib/systemd/user/renomeia-zq-vigia.service"_s};
         for (int size : {16, 24, 32, 48, 64, 128, 256})
             expected << u"share/icons/hicolor/%1x%1/apps/"_s.arg(size) + AppId + u".png"_s;
         for (const QString &line : run(u"dpkg-deb"_s, {u"-c"_s, deb}).out.split(u'\n', Qt::SkipEmptyParts))
@@ -113,6 +114,8 @@ private slots:
         const QString root = work.path() + u"/root"_s;
         RUN_OK(run(u"dpkg-deb"_s, {u"-x"_s, deb, root}));
         QVERIFY(run(u"file"_s, {u"-b"_s, root + u"/usr/bin/renomeia-zq"_s}).out.contains(u", stripped"_s));
+        QVERIFY(contents(root + u"/usr/lib/systemd/user/renomeia-zq-vigia.service"_s)
+                    .contains("\nExecStart=/usr/bin/renomeia-zq-cli vigia $OPCOES $REMESSAS\n"));
         // The command line needs no window system.
         RUN_OK(run(root + u"/usr/bin/renomeia-zq-cli"_s, {u"--help"_s}));
         const QString libs = run(u"ldd"_s, {root + u"/usr/bin/renomeia-zq-cli"_s}).out;

@@ -153,7 +153,8 @@ private slots:
     void sobras()
     {
         Job j;
-        const QString parcial = winfs::Entrega::nomeTemporario(Saida + Nome1, Agora.addSecs(-60), false);
+        // A temporary of a version that did not name its process yet.
+        const QString parcial = Saida + u"."_s + Nome1 + u".20260320085900.parcial"_s;
         const QString antigo = Saida + u".COB01660510012000345678P.parcial"_s;
         const QString emCurso = winfs::Entrega::nomeTemporario(Saida + u"OUTRO.TXT"_s, Agora, false);
         for (const QString &f : {parcial, antigo, Saida + u".notas.parcial"_s, Saida + u".lista.tmp"_s, Saida + u"COB.TXT"_s})
@@ -161,7 +162,7 @@ private slots:
         winfs::FileWriter escrevendo;
         QCOMPARE(escrevendo.create(emCurso), 0);
         remessa::RenomeiaRemessa::limpaSaida(Saida);
-        QCOMPARE(j.saida(), (QStringList{u".OUTRO.TXT.20260320090000.parcial"_s, u".lista.tmp"_s, u".notas.parcial"_s, u"COB.TXT"_s}));
+        QCOMPARE(j.saida(), (QStringList{winfs::extractFileName(emCurso), u".lista.tmp"_s, u".notas.parcial"_s, u"COB.TXT"_s}));
     }
 };
 

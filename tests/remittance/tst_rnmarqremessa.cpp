@@ -275,6 +275,10 @@ private slots:
             QCOMPARE(fcntl(outro.handle(), F_OFD_SETLK, &trava), 0);
             // The code shown is that of the failing open.
             QCOMPARE(s.renomeia(), (QStringList{erroIO(u"C:\\REM\\grande.txt"_s, u"I/O error 32"_s, 32), Nao}));
+            // Picked while the other program writes it: said at once, and no name.
+            s.clica(u"grande.txt"_s);
+            QCOMPARE(s.caixas(), QStringList{u"Renomeia Arquivos | O arquivo C:\\REM\\grande.txt está em uso por outro programa | information"_s});
+            QVERIFY(f->lblNomeArqKELT->text().isEmpty() && !f->btnRnmArq->isEnabled());
         }
         // Replacing declined; a source gone before the button.
         fixture::writeFile(Saida + Nome1, "antigo");

@@ -1,8 +1,10 @@
 #include "platform/filesystem/entrega.h"
 
+#include "platform/filesystem/processos.h"
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/errors.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <exception>
@@ -13,10 +15,11 @@ namespace {
 
 const QString FormatoMarca = QStringLiteral("yyyyMMddHHmmss");
 
-// The program's own temporaries: ".<name>.<moment>.parcial" or ".pronto".
+// The program's own temporaries: ".<name>.<moment>.<process>.parcial" or
+// ".pronto" (earlier versions left them without the process).
 const QRegularExpression &temporarioDeEntrega()
 {
-    static const QRegularExpression re(QStringLiteral("^\\.(.+)\\.(\\d{14})\\.(parcial|pronto)$"),
+    static const QRegularExpression re(QStringLiteral("^\\.(.+)\\.(\\d{14})(?:\\.(\\d+))?\\.(parcial|pronto)$"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re;
 }
@@ -50,7 +53,8 @@ Entrega::~Entrega()
 QString Entrega::nomeTemporario(const QString &destino, const QDateTime &marca, bool completo)
 {
     return extractFilePath(destino) + QLatin1Char('.') + extractFileName(destino) + QLatin1Char('.')
-        + marca.toString(FormatoMarca) + (completo ? QStringLiteral(".pronto") : QStringLiteral(".parcial"));
+        + marca.toString(FormatoMarca) + QLatin1Char('.') + QString::number(QCoreApplication::applicationPid())
+        + (completo ? QStringLiteral(".pronto") : QStringLiteral(".parcial"));
 }
 
 void Entrega::avisa(EtapaEntrega e)
@@ -113,23 +117,23 @@ bool Entrega::mudaNome(const QString &nomeFinal)
     return true;
 }
 
-bool Entrega::colocaNoLugar(Substituicao politica)
+Entrega::Colocacao Entrega::colocaNoLugar(Substituicao politica)
 {
     if (atual_.isEmpty())
-        return false;
+        return Colocacao::Falhou;
     const QString final = destino_;
     if (directoryExists(final))
-        return false;
+        return Colocacao::NomeOcupado;
     const bool ok = politica == Substituicao::Substitui ? replaceFile(atual_, final) : renameNoReplace(atual_, final);
     if (!ok)
-        return false;
+        return politica == Substituicao::Recusa && fileGetAttr(final) >= 0 ? Colocacao::NomeOcupado : Colocacao::Falhou;
     entregue_ = true;
     atual_.clear();
     syncFolder(extractFilePath(final));
     escritor_.close();
     IOResult(); // every byte was on disk before the rename
     avisa(EtapaEntrega::NoLugar);
-    return true;
+    return Colocacao::NoLugar;
 }
 
 void Entrega::descarta()
@@ -154,11 +158,16 @@ void limpaSobras(const QString &pasta, const Sobras &sobras)
         const QString caminho = dir + r.name;
         const QRegularExpressionMatch m = temporarioDeEntrega().match(r.name);
         if (m.hasMatch()) {
+            // Another copy of the program still running may be delivering it:
+            // its lock is taken a moment after the file is created.
+            const qint64 dono = m.captured(3).toLongLong();
+            if (dono != 0 && dono != QCoreApplication::applicationPid() && processoEmExecucao(dono))
+                continue;
             if (!livre(caminho))
                 continue;
             const QString final = dir + m.captured(1);
             const QDateTime marca = QDateTime::fromString(m.captured(2), FormatoMarca);
-            const bool completo = m.captured(3).compare(QLatin1String("pronto"), Qt::CaseInsensitive) == 0;
+            const bool completo = m.captured(4).compare(QLatin1String("pronto"), Qt::CaseInsensitive) == 0;
             if (completo && marca.isValid() && sobras.registrada && sobras.registrada(m.captured(1), marca)
                 && !directoryExists(final)) {
                 mudou = replaceFile(caminho, final) || mudou;
@@ -191,31 +200,6 @@ void limpaSobras(const QString &pasta, const Sobras &sobras)
     }
     if (mudou)
         syncFolder(pasta);
-}
-
-QString causaDaFalha(int codigo, const QString &arquivo, bool gravacao)
-{
-    const QString verbo = gravacao ? QStringLiteral("gravar") : QStringLiteral("ler");
-    switch (codigo) {
-    case ioDiskFull:
-        return QStringLiteral("Não há espaço no disco para gravar o arquivo ") + arquivo;
-    case ioAccessDenied:
-        return QStringLiteral("Acesso negado ao ") + verbo + QStringLiteral(" o arquivo ") + arquivo;
-    case ioSharingViolation:
-    case ioLockViolation:
-        return QStringLiteral("O arquivo ") + arquivo + QStringLiteral(" está em uso por outro programa");
-    case ioFileNotFound:
-        return QStringLiteral("O arquivo ") + arquivo + QStringLiteral(" não existe");
-    case ioPathNotFound:
-        return QStringLiteral("A pasta do arquivo ") + arquivo + QStringLiteral(" não existe");
-    case ioWriteFault:
-        return QStringLiteral("Erro do disco ao gravar o arquivo ") + arquivo;
-    case ioReadFault:
-        return QStringLiteral("Erro do disco ao ler o arquivo ") + arquivo;
-    default:
-        return QStringLiteral("Não foi possível ") + verbo + QStringLiteral(" o arquivo ") + arquivo + QStringLiteral(" (")
-            + inOutErrorMessage(codigo) + QLatin1Char(')');
-    }
 }
 
 } // namespace winfs

@@ -4,9 +4,11 @@
 // into a contract's folder).
 //
 // The bytes are written under a temporary name in the destination's own
-// folder, ".<name>.<moment>.parcial": hidden by its leading dot and without a
-// ".TXT" ending, so that no transfer mask picks it up. Once every byte is on
-// disk the temporary is renamed ".<name>.<moment>.pronto" (whole), the caller
+// folder, ".<name>.<moment>.<process>.parcial": hidden by its leading dot and
+// without a ".TXT" ending, so that no transfer mask picks it up, and of this
+// process alone, so that two copies of the program delivering one name in
+// the same second never meet. Once every byte is on disk the temporary is
+// renamed ".<name>.<moment>.<process>.pronto" (whole), the caller
 // records the delivery (its log row), and only then the file takes its final
 // name, by a rename that replaces a file of that name in one step: at every
 // moment the final name holds the old file or the new one. The temporary is
@@ -58,7 +60,7 @@ public:
     // The temporary as it is written, and once it is whole.
     QString temporario() const { return nomeTemporario(destino_, marca_, false); }
     QString completo() const { return nomeTemporario(destino_, marca_, true); }
-    // ".<name>.<yyyyMMddhhmmss>.parcial" (or ".pronto") in destino's folder.
+    // ".<name>.<yyyyMMddhhmmss>.<process id>.parcial" (or ".pronto") in destino's folder.
     static QString nomeTemporario(const QString &destino, const QDateTime &marca, bool completo);
 
     // Creates the temporary and gives 0 or a file-error code. The temporary
@@ -75,10 +77,14 @@ public:
     // record chose it), the whole temporary renamed after it. False when
     // that rename failed.
     bool mudaNome(const QString &nomeFinal);
-    // Gives the whole file its final name. False when refused (Recusa and
-    // the name is taken, or the name is a folder) or when the rename failed;
-    // the temporary then stays until descarta().
-    bool colocaNoLugar(Substituicao politica);
+    // Gives the whole file its final name. Unless NoLugar the temporary
+    // stays until descarta().
+    enum class Colocacao {
+        NoLugar,     // the file holds its final name
+        NomeOcupado, // Recusa, and a file holds the name (or a folder does)
+        Falhou,      // the rename failed
+    };
+    Colocacao colocaNoLugar(Substituicao politica);
     // Leaves the whole temporary where it is, for the next cleanup of the
     // folder to complete (its record could not be undone).
     void preserva() { abandonada_ = true; }
@@ -115,14 +121,10 @@ struct Sobras {
 
 // Cleans a folder of the program's own leftovers: partial temporaries are
 // removed, whole ones completed or removed (Sobras), files set aside put
-// back. A file in use (held by a delivery of another copy of the program) is
-// left alone, and so is anything the program did not name. Failures are
+// back. A temporary of another copy of the program that still runs, or a
+// file in use (held by a delivery in progress), is left alone, and so is
+// anything the program did not name. Failures are
 // silent: the next cleanup tries again.
 void limpaSobras(const QString &pasta, const Sobras &sobras);
-
-// The cause of a failure the user can act on, in Portuguese: the system's
-// reason and the file ("Não há espaço no disco para gravar o arquivo
-// C:\ZQ\COB\SAIDA\COB....TXT"). gravacao tells a write from a read.
-QString causaDaFalha(int codigo, const QString &arquivo, bool gravacao);
 
 } // namespace winfs

@@ -3,6 +3,7 @@
 #include "platform/filesystem/winfs.h"
 #include "platform/runtime/errors.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -95,7 +96,7 @@ QString quotedName(const QString &name)
 }
 } // namespace
 
-Connection::Connection(const QString &alias, const QString &folder) : alias_(alias), folder_(folder)
+Connection::Connection(const QString &alias, const QString &folder, int busyTimeout) : alias_(alias), folder_(folder)
 {
     if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const QString why = QString::fromUtf8(sqlite3_errmsg(db_));
@@ -104,9 +105,14 @@ Connection::Connection(const QString &alias, const QString &folder) : alias_(ali
         throw EDBEngineError(ErrGeneral, why);
     }
     sqlite3_extended_result_codes(db_, 1);
-    // Another program holding a table gets half a second before the engine says it is busy.
-    sqlite3_busy_timeout(db_, 500);
+    setBusyTimeout(busyTimeout);
     refresh();
+}
+
+void Connection::setBusyTimeout(int milliseconds)
+{
+    // Another program holding a table gets this long before the engine says it is busy.
+    sqlite3_busy_timeout(db_, milliseconds);
 }
 
 Connection::~Connection()
@@ -373,22 +379,29 @@ void Session::setConfigWriter(ConfigWriter writer)
 
 void Session::saveConfig()
 {
+    QList<AliasDef> novos = added_;
+    // What another copy of the program wrote meanwhile is kept.
+    loaded_ = false;
     load();
     QStringList lines = lines_;
-    for (const AliasDef &a : added_) {
+    for (const AliasDef &a : std::as_const(novos)) {
+        if (aliasExists(a.name))
+            continue;
         if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
             lines << QString();
         lines << QLatin1Char('[') + a.name + QLatin1Char(']');
         lines << QStringLiteral("Driver=") + a.driver;
         lines << a.params;
+        aliases_.append(a);
     }
     QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
     if (!bytes.isEmpty())
         bytes += '\n';
 
-    // The new configuration is written whole under a temporary name and
-    // flushed to disk before it takes the place of the old one.
-    const auto fail = [this] {
+    // The new configuration is written whole under a temporary name of this
+    // process and flushed to disk before it takes the place of the old one.
+    const auto fail = [this, &novos] {
+        added_ = novos; // still to be written
         throw EDBEngineError(ErrConfigWrite, QStringLiteral("Cannot write the engine configuration file %1")
                                                  .arg(winfs::windowsPath(configFile())));
     };
@@ -396,7 +409,7 @@ void Session::saveConfig()
     if (QFileInfo(target).isDir())
         fail();
     QDir().mkpath(winfs::prefixDir());
-    const QString temp = winfs::prefixDir() + QStringLiteral("/.engine.cfg.tmp");
+    const QString temp = winfs::prefixDir() + QStringLiteral("/.engine.cfg.%1.tmp").arg(QCoreApplication::applicationPid());
     QFile out(temp);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail();
@@ -426,11 +439,24 @@ Connection &Session::connection(const QString &alias)
         for (const QString &p : a.params)
             if (p.startsWith(QLatin1String("PATH="), Qt::CaseInsensitive))
                 path = p.mid(5);
-        auto *c = new Connection(a.name, path);
+        auto *c = new Connection(a.name, path, busyTimeout_);
         connections_.insert(key, c);
         return *c;
     }
     throw EDBEngineError(ErrUnknownAlias, QStringLiteral("Unknown database: %1").arg(alias));
+}
+
+void Session::closeConnections()
+{
+    qDeleteAll(connections_);
+    connections_.clear();
+}
+
+void Session::setBusyTimeout(int milliseconds)
+{
+    busyTimeout_ = milliseconds;
+    for (Connection *c : std::as_const(connections_))
+        c->setBusyTimeout(milliseconds);
 }
 
 void Session::reset()

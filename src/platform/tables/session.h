@@ -45,7 +45,8 @@ enum EngineCode {
 // One open connection: the alias folder's tables attached under schema names.
 class Connection {
 public:
-    Connection(const QString &alias, const QString &folder);
+    Connection(const QString &alias, const QString &folder, int busyTimeout = 500);
+    void setBusyTimeout(int milliseconds);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -103,10 +104,12 @@ public:
     bool aliasExists(const QString &name);
     // Adds an alias to the configuration in memory; raises when it exists.
     void addAlias(const QString &name, const QString &driver, const QStringList &params);
-    // Writes the configuration file: the lines read are kept as they were and
-    // added aliases follow them. The file is replaced only once the new one is
-    // wholly on disk; raises EDBEngineError when it cannot be written, leaving
-    // the old file as it was.
+    // Writes the configuration file: the file is read again, its lines kept
+    // as they are, and the added aliases that it does not hold yet follow
+    // them (another copy of the program starting at the same moment may have
+    // written the same alias). The file is replaced only once the new one is
+    // wholly on disk, from a temporary of this process; raises EDBEngineError
+    // when it cannot be written, leaving the old file as it was.
     void saveConfig();
     QString configFile() const;
 
@@ -115,6 +118,14 @@ public:
 
     // Forgets connections and the configuration read (a new prefix, in tests).
     void reset();
+    // Closes every connection: no table file stays open until the next use.
+    void closeConnections();
+
+    // How long a statement waits for a table that another program holds
+    // before the engine says it is busy: half a second unless set (a task
+    // that runs unattended waits longer). Applies to open connections too.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return busyTimeout_; }
 
     // Writes the configuration's bytes into the open temporary file; tests put
     // a failing writer in its place. An empty function restores the default.
@@ -128,6 +139,7 @@ private:
     QList<AliasDef> aliases_;
     QList<AliasDef> added_;      // added since the last save
     QMap<QString, Connection *> connections_;
+    int busyTimeout_ = 500;
 };
 
 // Storage form of a value: dates 'YYYY-MM-DD', times 'HH:MM:SS', logicals 0/1.
