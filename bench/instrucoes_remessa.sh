@@ -18,7 +18,7 @@ callgrind_annotate --inclusive=yes --tree=caller "$saida/cg.out" 2>/dev/null | a
     /^ *$/                                         { p = c = j = 0 }
     / < .*anonymous namespace\)::passa\(/          { gsub(",", "", $1); p = $1 }
     / < .*anonymous namespace\)::passaConferindo\(/ { gsub(",", "", $1); c = $1 }
-    / < .*RenomeiaRemessa::renomeia\(/              { gsub(",", "", $1); j = $1 }
+    / < .*remessa::RenomeiaRemessa::/               { gsub(",", "", $1); j = $1 }
     / \* .*remessa::VerificaArquivo\(/              { plana = p; conferida = c; janela = j }
     END {
         if (!plana || !conferida || !janela) { print "callgrind gave no figures" > "/dev/stderr"; exit 1 }
