@@ -74,6 +74,21 @@ const quint64 *chaveDa(qint64 faixa)
     return chaves.data() + (faixa % Chaves) * 4;
 }
 
+// The stripes of a line in order, the scrambles between them and at its end.
+template <class UmaFaixa, class Embaralha>
+void porFaixas(const unsigned char *p, qint64 n, UmaFaixa faixa, Embaralha embaralha)
+{
+    const qint64 inteiras = n / Faixa;
+    for (qint64 s = 0; s < inteiras; ++s) {
+        faixa(p + s * Faixa, chaveDa(s));
+        if (s % Chaves == Chaves - 1)
+            embaralha();
+    }
+    if (n % Faixa)
+        faixa(p + n - Faixa, chaveDa(inteiras));
+    embaralha();
+}
+
 [[maybe_unused]] void linhaPorLane(quint64 *acc, const unsigned char *p, qint64 n)
 {
     auto faixa = [acc](const unsigned char *q, const quint64 *k) {
@@ -90,15 +105,7 @@ const quint64 *chaveDa(qint64 faixa)
             acc[l] = a * P32;
         }
     };
-    const qint64 inteiras = n / Faixa;
-    for (qint64 s = 0; s < inteiras; ++s) {
-        faixa(p + s * Faixa, chaveDa(s));
-        if (s % Chaves == Chaves - 1)
-            embaralha();
-    }
-    if (n % Faixa)
-        faixa(p + n - Faixa, chaveDa(inteiras));
-    embaralha();
+    porFaixas(p, n, faixa, embaralha);
 }
 
 #if defined(__SSE2__)
@@ -125,15 +132,7 @@ void linhaSse2(quint64 *acc, const unsigned char *p, qint64 n)
         a01 = uma(a01, chaveEmbaralha);
         a23 = uma(a23, chaveEmbaralha + 2);
     };
-    const qint64 inteiras = n / Faixa;
-    for (qint64 s = 0; s < inteiras; ++s) {
-        faixa(p + s * Faixa, chaveDa(s));
-        if (s % Chaves == Chaves - 1)
-            embaralha();
-    }
-    if (n % Faixa)
-        faixa(p + n - Faixa, chaveDa(inteiras));
-    embaralha();
+    porFaixas(p, n, faixa, embaralha);
     _mm_store_si128(reinterpret_cast<__m128i *>(acc), a01);
     _mm_store_si128(reinterpret_cast<__m128i *>(acc + 2), a23);
 }
