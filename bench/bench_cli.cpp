@@ -65,7 +65,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < vezes; ++i) {
         // Each file of a day of its own: the nine-a-day limit is not the figure.
         const QString nome = QStringLiteral("C:\\REM\\remessa%1.txt").arg(i);
-        fixture::writeFile(nome, bytes);
+        // Bytes of their own: the same bytes twice would be held back as a file sent again.
+        fixture::writeFile(nome, QByteArray::number(i) + bytes.mid(QByteArray::number(i).size()));
         winfs::setFileAge(nome, QDateTime(QDate(2026, 1, 1).addDays(i), QTime(10, 0)));
         copia << cronometra(QStringLiteral("cp"), {winfs::hostPath(nome), winfs::hostPath(QStringLiteral("C:\\B\\copia%1.txt").arg(i))});
         remessa << cronometra(cli, {QStringLiteral("remessa"), QStringLiteral("--agencia"), QStringLiteral("12"), QStringLiteral("--contrato"),

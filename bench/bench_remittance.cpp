@@ -1,11 +1,18 @@
 // Figures for the remittance line-fitting pass: a file of 400-character
 // records (short lines, trailing blanks, CR LF) fitted to record length 400
-// headless (with and without the checks of ConfereRemessa.h) and through the
-// remittance window (offscreen), against a plain buffered copy of the same
-// file; and the memory of a pass over a file without any line end, with and
-// without the checks. Each figure is the best of nine runs taken in turn;
-// one figure a line, "name: value unit".
-//   build-release/bench_remittance [MB, default 100]
+// headless (with and without the checks of ConfereRemessa.h, which take the
+// fingerprint too) and through the remittance window (offscreen), against a
+// plain buffered copy of the same file; and the memory of a pass over a file
+// without any line end, with and without the checks. The headless passes run
+// once more writing into no file. The runs take turns, in an order that
+// changes every round, and each figure is the median of the rounds; the cost
+// of the checks and of the window are medians of the rounds' own ratios, with
+// their range. One figure a line, "name: value unit".
+//   build-release/bench_remittance [MB, default 100] [rounds, default 15]
+//
+// With --instrucoes first, each pass runs once (MB default 20), for callgrind
+// to count its instructions: the steady figure on a shared machine.
+// bench/instrucoes_remessa.sh runs it.
 #include "common/fixture.h"
 
 #include "app/TfrmPrincipal.h"
@@ -21,11 +28,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <tuple>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#endif
 
 namespace {
 
@@ -86,8 +96,12 @@ void gera(const QString &nome, qint64 bytes, bool comLinhas)
         f.write(bloco.constData(), std::min<qint64>(bloco.size(), bytes - escrito));
 }
 
-// Wall-clock and CPU time of the calling thread (CPU time counts the work,
-// not the waits for the other programs of a shared machine).
+// Wall-clock and CPU time of the calling thread (CPU time counts the work, not
+// the waits for the other programs of a shared machine).
+struct Tempos {
+    double parede = 0;
+    double cpu = 0;
+};
 struct Instante {
     QElapsedTimer parede;
     timespec cpu{};
@@ -96,7 +110,7 @@ struct Instante {
         parede.start();
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
     }
-    std::pair<double, double> desde() const
+    Tempos desde() const
     {
         timespec agora{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &agora);
@@ -109,33 +123,83 @@ struct Medida {
     double passeCpu = 0; // the same in CPU time
     double total = 0;    // the whole delivery, flushed to disk, wall clock
     long crescimentoKb = 0; // rise of the resident memory during the run
+    void tempos(const Tempos &t)
+    {
+        passe = t.parede;
+        passeCpu = t.cpu;
+    }
 };
 
-// The best of two runs, and the higher memory peak.
-Medida melhor(const Medida &m, const Medida &n)
+// The median of the rounds' figures.
+double mediana(QList<double> v)
 {
-    return {std::min(m.passe, n.passe), std::min(m.passeCpu, n.passeCpu), std::min(m.total, n.total), std::max(m.crescimentoKb, n.crescimentoKb)};
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
-// A run through the file handles: work() between opening and closing.
+// The figures of one kind of run over the rounds.
+struct Medidas {
+    QList<Medida> rodadas;
+    void operator+=(const Medida &m) { rodadas << m; }
+    QList<double> de(double Medida::*campo) const
+    {
+        QList<double> v;
+        for (const Medida &m : rodadas)
+            v << m.*campo;
+        return v;
+    }
+    double passe() const { return mediana(de(&Medida::passe)); }
+    double passeCpu() const { return mediana(de(&Medida::passeCpu)); }
+    double total() const { return mediana(de(&Medida::total)); }
+
+    long crescimentoKb() const
+    {
+        long maior = 0;
+        for (const Medida &m : rodadas)
+            maior = std::max(maior, m.crescimentoKb);
+        return maior;
+    }
+};
+
+// How much slower a is than b, round by round, in %.
+QList<double> maisLento(const Medidas &a, const Medidas &b, double Medida::*campo)
+{
+    QList<double> v;
+    for (qsizetype i = 0; i < a.rodadas.size() && i < b.rodadas.size(); ++i)
+        v << (a.rodadas[i].*campo / b.rodadas[i].*campo - 1) * 100;
+    return v;
+}
+
+// An empty destination: the bytes written go nowhere.
+struct Descarte : winfs::ByteSink {
+    int write(const char *, qint64) override { return 0; }
+};
+
+// A run through the file handles: work() between opening and closing. Every
+// run writes a new file, as a rename does; or, with no destination, nothing:
+// without the kernel's copying into files, what the runs' own work costs
+// stands out more, and the figures vary less.
 Medida comArquivos(const QString &origem, const QString &destino,
                    const std::function<bool(winfs::FileReader &, winfs::FileWriter &)> &work)
 {
-    // Every run writes a new file, as a rename does.
-    winfs::deleteFile(destino);
+    if (!destino.isEmpty())
+        winfs::deleteFile(destino);
     const long residente = zeraPico();
     Instante inicio;
     inicio.marca();
     winfs::FileReader leitor;
     winfs::FileWriter escritor;
     leitor.open(origem);
-    escritor.create(destino);
+    if (destino.isEmpty())
+        escritor.open(std::make_unique<Descarte>());
+    else
+        escritor.create(destino);
     Medida m;
     const bool ok = work(leitor, escritor);
-    std::tie(m.passe, m.passeCpu) = inicio.desde();
+    m.tempos(inicio.desde());
     if (!ok || escritor.close() != 0)
         std::fprintf(stderr, "failed: %s\n", qPrintable(destino));
-    m.total = inicio.desde().first;
+    m.total = inicio.desde().parede;
     m.crescimentoKb = crescimento(residente);
     return m;
 }
@@ -182,7 +246,7 @@ bool passaConferindo(winfs::FileReader &leitor, winfs::FileWriter &escritor)
 // to the paint of "Arquivo OK".
 struct RelogioDoPasse : QObject {
     Instante inicio;
-    std::pair<double, double> tempos;
+    Tempos tempos;
     bool eventFilter(QObject *o, QEvent *e) override
     {
         if (e->type() == QEvent::Paint) {
@@ -204,7 +268,10 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(installed_rows);
-    const qint64 mb = argc > 1 ? std::atoll(argv[1]) : 100;
+    const bool instrucoes = argc > 1 && qstrcmp(argv[1], "--instrucoes") == 0;
+    const int primeiro = instrucoes ? 2 : 1;
+    const qint64 mb = argc > primeiro ? std::atoll(argv[primeiro]) : instrucoes ? 20 : 100;
+    const int rodadas = argc > primeiro + 1 ? std::max(1, std::atoi(argv[primeiro + 1])) : 15;
     const qint64 bytes = mb << 20;
     const QString registros = QStringLiteral("C:\\REM\\registros.txt");
     const QString semFim = QStringLiteral("C:\\SEMFIM\\semfim.txt");
@@ -212,16 +279,15 @@ int main(int argc, char **argv)
     fixture::Prefix prefix;
     fixture::addContract(12, 345678, QStringLiteral("66"), QStringLiteral("C:\\REM"));
     gera(registros, bytes, true);
-    gera(semFim, bytes, false);
     fixture::makeDir(QStringLiteral("C:\\B"));
 
-    const Medida linhaSemFim = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passa);
-    const Medida linhaSemFimConferida = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passaConferindo);
-    const qint64 constatacoesSemFim = conferencia.total();
-
     // Through the window: the contract chosen (its first file is taken), the
-    // button pressed, the boxes answered (the replacement of the previous
-    // run's file agreed to); the whole rename, log record included.
+    // button pressed, the boxes answered; the whole rename, log record
+    // included. The file delivered before is removed first, as every other
+    // run removes its output: the memory its pages free is then taken again
+    // at once. Pages freed and left for seconds may be handed back to a
+    // virtual machine's host, and the pass that takes them later pays for
+    // them in the kernel's copy of its writes, several times its own work.
     setMessageResponder([](const BoxRecord &b) { return int(b.style == MsgStyle::Question ? mrYes : mrOk); });
     TfrmPrincipal principal;
     principal.show();
@@ -232,70 +298,110 @@ int main(int argc, char **argv)
     emit janela->cmbContrato->activated(0);
     RelogioDoPasse relogio;
     janela->Label4->installEventFilter(&relogio);
+    // Each rename takes the file as a new one: its stamp moves on a day every
+    // time (the bank takes nine a day), the contract is chosen again and the
+    // name composed anew.
+    const QString saida = QStringLiteral("C:\\ZQ\\COB\\SAIDA\\");
+    QDateTime carimbo = winfs::fileAge(registros);
+    bool todasEntregues = true;
     auto renomeia = [&] {
-        janela->btnRnmArq->setEnabled(true);
+        winfs::deleteFile(saida + janela->lblNomeArqKELT->text());
+        carimbo = carimbo.addDays(1);
+        winfs::setFileAge(registros, carimbo);
+        emit janela->cmbContrato->activated(0);
         const long residente = zeraPico();
+        relogio.tempos = {};
         QElapsedTimer t;
         t.start();
         janela->btnRnmArq->click();
         Medida m;
         m.total = t.nsecsElapsed() / 1e9;
-        std::tie(m.passe, m.passeCpu) = relogio.tempos;
+        m.tempos(relogio.tempos);
         m.crescimentoKb = crescimento(residente);
+        if (!winfs::fileExists(saida + janela->lblNomeArqKELT->text())) {
+            std::fprintf(stderr, "failed: the window delivered nothing\n");
+            todasEntregues = false;
+        }
         return m;
     };
 
-    // The four in turn, so that the load of a shared machine falls on all of them alike.
-    Medida plana, semJanela, conferida, comJanela;
-    for (int rodada = 0; rodada < 9; ++rodada) {
-        const Medida a = comArquivos(registros, QStringLiteral("C:\\B\\copia.txt"), copia);
-        // The pass with and without the checks, in turns first, so that
-        // neither always follows the same run.
-        Medida b, d;
-        if (rodada % 2 == 0) {
-            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
-            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
-        } else {
-            d = comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
-            b = comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
-        }
-        const Medida c = renomeia();
-        plana = rodada ? melhor(plana, a) : a;
-        semJanela = rodada ? melhor(semJanela, b) : b;
-        conferida = rodada ? melhor(conferida, d) : d;
-        comJanela = rodada ? melhor(comJanela, c) : c;
+    if (instrucoes) {
+        // The first rename paints the status texts' glyphs for the first time:
+        // what callgrind counts starts after it.
+        renomeia();
+#if __has_include(<valgrind/callgrind.h>)
+        CALLGRIND_ZERO_STATS;
+#endif
+        comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa);
+        comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo);
+        renomeia();
+        std::printf("file_size: %lld MB\n", static_cast<long long>(mb));
+        return 0;
     }
-    const bool entregue = winfs::fileSize(QStringLiteral("C:\\ZQ\\COB\\SAIDA\\") + janela->lblNomeArqKELT->text())
+
+    gera(semFim, bytes, false);
+    const Medida linhaSemFim = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passa);
+    const Medida linhaSemFimConferida = comArquivos(semFim, QStringLiteral("C:\\B\\semfim.txt"), passaConferindo);
+    const qint64 constatacoesSemFim = conferencia.total();
+    winfs::deleteFile(QStringLiteral("C:\\B\\semfim.txt"));
+    winfs::deleteFile(semFim);
+
+    // The runs in turn, each round starting with another, so that the load of
+    // a shared machine and the state the run before left fall on all of them alike.
+    Medidas plana, semJanela, conferida, comJanela, semArquivo, conferidaSemArquivo;
+    const std::function<void()> corridas[] = {
+        [&] { plana += comArquivos(registros, QStringLiteral("C:\\B\\copia.txt"), copia); },
+        [&] { semJanela += comArquivos(registros, QStringLiteral("C:\\B\\ajustado.txt"), passa); },
+        [&] { conferida += comArquivos(registros, QStringLiteral("C:\\B\\conferido.txt"), passaConferindo); },
+        [&] { comJanela += renomeia(); },
+        [&] { semArquivo += comArquivos(registros, QString(), passa); },
+        [&] { conferidaSemArquivo += comArquivos(registros, QString(), passaConferindo); },
+    };
+    constexpr int Corridas = std::size(corridas);
+    for (int rodada = 0; rodada < rodadas; ++rodada)
+        for (int i = 0; i < Corridas; ++i)
+            corridas[(rodada + i) % Corridas]();
+    const bool entregue = todasEntregues && winfs::fileSize(saida + janela->lblNomeArqKELT->text())
         == winfs::fileSize(QStringLiteral("C:\\B\\ajustado.txt"));
     setMessageResponder({});
 
     auto mbs = [mb](double segundos) { return segundos > 0 ? mb / segundos : 0.0; };
+    // A cost: the median of the rounds, and their range.
+    auto custo = [](const char *nome, const QList<double> &v) {
+        std::printf("%s: %.1f %% (rounds %.1f to %.1f)\n", nome, mediana(v), *std::min_element(v.begin(), v.end()),
+                    *std::max_element(v.begin(), v.end()));
+    };
     std::printf("file_size: %lld MB\n", static_cast<long long>(mb));
-    std::printf("plain_copy: %.1f MB/s\n", mbs(plana.passe));
-    std::printf("pass_headless: %.1f MB/s\n", mbs(semJanela.passe));
-    std::printf("pass_checked: %.1f MB/s\n", mbs(conferida.passe));
-    std::printf("pass_window: %.1f MB/s\n", mbs(comJanela.passe));
-    std::printf("plain_copy_cpu: %.1f MB/s\n", mbs(plana.passeCpu));
-    std::printf("pass_headless_cpu: %.1f MB/s\n", mbs(semJanela.passeCpu));
-    std::printf("pass_checked_cpu: %.1f MB/s\n", mbs(conferida.passeCpu));
-    std::printf("pass_window_cpu: %.1f MB/s\n", mbs(comJanela.passeCpu));
-    std::printf("headless_to_copy: %.2f ratio\n", plana.passe / semJanela.passe);
-    std::printf("headless_to_copy_cpu: %.2f ratio\n", plana.passeCpu / semJanela.passeCpu);
-    std::printf("checks_cost: %.1f %%\n", (conferida.passe / semJanela.passe - 1) * 100);
-    std::printf("checks_cost_cpu: %.1f %%\n", (conferida.passeCpu / semJanela.passeCpu - 1) * 100);
-    std::printf("window_slower_than_headless: %.1f %%\n", (comJanela.passe / semJanela.passe - 1) * 100);
-    std::printf("window_slower_than_headless_cpu: %.1f %%\n", (comJanela.passeCpu / semJanela.passeCpu - 1) * 100);
-    std::printf("plain_copy_flushed: %.1f MB/s\n", mbs(plana.total));
-    std::printf("pass_headless_flushed: %.1f MB/s\n", mbs(semJanela.total));
-    std::printf("rename_window_flushed: %.1f MB/s\n", mbs(comJanela.total));
+    std::printf("rounds: %d\n", rodadas);
+    std::printf("plain_copy: %.1f MB/s\n", mbs(plana.passe()));
+    std::printf("pass_headless: %.1f MB/s\n", mbs(semJanela.passe()));
+    std::printf("pass_checked: %.1f MB/s\n", mbs(conferida.passe()));
+    std::printf("pass_window: %.1f MB/s\n", mbs(comJanela.passe()));
+    std::printf("plain_copy_cpu: %.1f MB/s\n", mbs(plana.passeCpu()));
+    std::printf("pass_headless_cpu: %.1f MB/s\n", mbs(semJanela.passeCpu()));
+    std::printf("pass_checked_cpu: %.1f MB/s\n", mbs(conferida.passeCpu()));
+    std::printf("pass_window_cpu: %.1f MB/s\n", mbs(comJanela.passeCpu()));
+    std::printf("headless_to_copy: %.2f ratio\n", plana.passe() / semJanela.passe());
+    std::printf("headless_to_copy_cpu: %.2f ratio\n", plana.passeCpu() / semJanela.passeCpu());
+    custo("checks_cost", maisLento(conferida, semJanela, &Medida::passe));
+    custo("checks_cost_cpu", maisLento(conferida, semJanela, &Medida::passeCpu));
+    std::printf("pass_headless_no_file_cpu: %.1f MB/s\n", mbs(semArquivo.passeCpu()));
+    std::printf("pass_checked_no_file_cpu: %.1f MB/s\n", mbs(conferidaSemArquivo.passeCpu()));
+    custo("checks_cost_no_file_cpu", maisLento(conferidaSemArquivo, semArquivo, &Medida::passeCpu));
+    custo("window_slower_than_headless", maisLento(comJanela, semJanela, &Medida::passe));
+    custo("window_slower_than_headless_cpu", maisLento(comJanela, semJanela, &Medida::passeCpu));
+    custo("window_slower_than_checked_cpu", maisLento(comJanela, conferida, &Medida::passeCpu));
+    std::printf("plain_copy_flushed: %.1f MB/s\n", mbs(plana.total()));
+    std::printf("pass_headless_flushed: %.1f MB/s\n", mbs(semJanela.total()));
+    std::printf("rename_window_flushed: %.1f MB/s\n", mbs(comJanela.total()));
     std::printf("pass_no_line_end: %.1f MB/s\n", mbs(linhaSemFim.passe));
     std::printf("pass_checked_no_line_end: %.1f MB/s\n", mbs(linhaSemFimConferida.passe));
-    std::printf("rss_growth_copy: %ld kB\n", plana.crescimentoKb);
-    std::printf("rss_growth_headless: %ld kB\n", semJanela.crescimentoKb);
+    std::printf("rss_growth_copy: %ld kB\n", plana.crescimentoKb());
+    std::printf("rss_growth_headless: %ld kB\n", semJanela.crescimentoKb());
     std::printf("rss_growth_no_line_end: %ld kB\n", linhaSemFim.crescimentoKb);
     std::printf("rss_growth_checked_no_line_end: %ld kB\n", linhaSemFimConferida.crescimentoKb);
-    std::printf("rss_growth_checked: %ld kB\n", conferida.crescimentoKb);
-    std::printf("rss_growth_window: %ld kB\n", comJanela.crescimentoKb);
+    std::printf("rss_growth_checked: %ld kB\n", conferida.crescimentoKb());
+    std::printf("rss_growth_window: %ld kB\n", comJanela.crescimentoKb());
     std::printf("peak_rss: %ld kB\n", picoGeral);
     std::printf("window_delivered_same_bytes: %d bool\n", entregue ? 1 : 0);
     // The checks change nothing delivered; the records are clean, and the line

@@ -84,7 +84,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < chegadas; ++i) {
         QElapsedTimer t;
         t.start();
-        fixture::writeFile(QStringLiteral("C:\\REM\\remessa%1.txt").arg(i), registro);
+        // Bytes of their own: the same bytes twice would be held back as a file sent again.
+        fixture::writeFile(QStringLiteral("C:\\REM\\remessa%1.txt").arg(i), QByteArray::number(i) + registro.mid(QByteArray::number(i).size()));
         remessa << espera(vigia, lido, "entregue C:\\ZQ\\COB\\SAIDA\\", t);
         // One return a day; the ERP takes each before the next arrives.
         const QString nome = QDate(2026, 1, 1).addDays(i).toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("COB01X0012000345678.TXT");

@@ -9,7 +9,10 @@ namespace {
 const QString Ajuda = QStringLiteral(
     "Uso: renomeia-zq-cli verifica (--registro N | --agencia N --contrato N --servico COD) ARQUIVO\n"
     "Confere ARQUIVO como a renomeação o conferiria, sem entregá-lo: mostra uma falha por linha,\n"
-    "cada uma começando por \"linha N: \" (a linha do arquivo, a partir de 1).\n"
+    "cada uma começando por \"linha N: \" (a linha do arquivo, a partir de 1). Com o contrato,\n"
+    "também o que os arquivos renomeados dizem: o mesmo conteúdo de um arquivo já entregue ao\n"
+    "contrato nos últimos 30 dias, e o número sequencial de um arquivo CNAB 240 que não passa o\n"
+    "do último entregue.\n"
     "Saída: 0 sem falhas; 1 com falhas; 2 erro de uso ou de leitura.\n"
     "\n"
     "  --registro N     tamanho do registro (240, 400, 444)\n"
@@ -31,6 +34,7 @@ int verifica(const QStringList &argumentos, QTextStream &out, QTextStream &err)
     if (o.tem(QStringLiteral("registro")) == doContrato)
         throw ErroDeUso{QStringLiteral("Informe --registro N ou --agencia, --contrato e --servico do comando verifica.")};
     int tamanho = 0;
+    std::optional<remessa::Contrato> contrato;
     if (doContrato) {
         o.obrigatorias({QStringLiteral("agencia"), QStringLiteral("contrato"), QStringLiteral("servico")});
         const int agencia = o.inteiro(QStringLiteral("agencia"), 9999);
@@ -42,6 +46,7 @@ int verifica(const QStringList &argumentos, QTextStream &out, QTextStream &err)
         if (!c->servicoCadastrado)
             throw ErroDeUso{QStringLiteral("O serviço %1 do contrato não está cadastrado.").arg(servico)};
         tamanho = c->tamanhoRegistro;
+        contrato = c;
     } else {
         tamanho = o.inteiro(QStringLiteral("registro"), 100000);
     }
@@ -51,6 +56,9 @@ int verifica(const QStringList &argumentos, QTextStream &out, QTextStream &err)
         err << entrega::causaDaFalha(codigo, arquivo, false) << Qt::endl;
         return Uso;
     }
+    // Of a contract, also what its log tells: the same file sent before, a CNAB 240 number gone back.
+    if (contrato)
+        remessa::conferenciaDoLog(*contrato, 0, achados);
     escreveAchados(out, achados);
     out.flush();
     if (achados.omitidas() > 0)

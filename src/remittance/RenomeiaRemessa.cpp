@@ -65,7 +65,7 @@ DadosNome dadosNome(const Contrato &c, const Composicao &comp)
     return d;
 }
 
-zqdb::RegistroArq registro(const Contrato &c, const Composicao &comp, const QDateTime &agora)
+zqdb::RegistroArq registro(const Contrato &c, const Composicao &comp, const QDateTime &agora, const zqdb::Impressao &impressao)
 {
     zqdb::RegistroArq r;
     r.agencia = c.agencia;
@@ -80,6 +80,7 @@ zqdb::RegistroArq registro(const Contrato &c, const Composicao &comp, const QDat
     r.numRemessa = StrToInt(comp.nome.mid(9, 1));
     r.dataOrigem = comp.dataOrigem;
     r.horaOrigem = comp.horaOrigem;
+    r.impressao = impressao;
     return r;
 }
 
@@ -128,7 +129,10 @@ std::optional<Anterior> renomeadoAntes(const Contrato &c, const Composicao &comp
 // since the name was composed.
 class LancamentoRemessa : public entrega::Lancamento {
 public:
-    LancamentoRemessa(const Contrato &c, Composicao &comp, const QDateTime &agora) : c_(c), comp_(comp), agora_(agora) {}
+    LancamentoRemessa(const Contrato &c, Composicao &comp, const QDateTime &agora, const zqdb::Impressao &impressao)
+        : c_(c), comp_(comp), agora_(agora), impressao_(impressao)
+    {
+    }
 
     Resultado recusa = Resultado::Falhou;
     QString renomeadoComo; // with JaRenomeado: the name the other copy gave it
@@ -136,7 +140,7 @@ public:
     bool registra(winfs::Entrega &temporario, entrega::Substituicao &politica) override
     {
         if (comp_.renomeiaNovamente) {
-            regrava(comp_.registro, registro(c_, comp_, agora_));
+            regrava(comp_.registro, registro(c_, comp_, agora_, impressao_));
             return true;
         }
         if (const std::optional<Anterior> anterior = renomeadoAntes(c_, comp_)) {
@@ -157,7 +161,7 @@ public:
             if (!temporario.mudaNome(comp_.nome))
                 throw EFCreateError(winfs::extractFilePath(temporario.destino()) + comp_.nome);
         }
-        acrescenta(registro(c_, comp_, agora_));
+        acrescenta(registro(c_, comp_, agora_, impressao_));
         return true;
     }
 
@@ -165,6 +169,7 @@ private:
     const Contrato &c_;
     Composicao &comp_;
     QDateTime agora_;
+    zqdb::Impressao impressao_;
 };
 
 } // namespace
@@ -201,6 +206,20 @@ QString textoConferencia(const Conferencia &achados)
     if (achados.total() > Mostradas)
         linhas << QStringLiteral("... e mais %1").arg(achados.total() - Mostradas);
     return linhas.join(QLatin1Char('\r')) + QStringLiteral("\r\rRenomear o arquivo assim mesmo?");
+}
+
+void conferenciaDoLog(const Contrato &c, qint64 excluida, Conferencia &achados)
+{
+    if (const std::optional<zqdb::EntregaAnterior> igual = zqdb::entregaDeMesmoConteudo(
+            c.agencia, c.contrato, c.servico, achados.impressao(), Now().date().addDays(-30), excluida))
+        achados.acrescenta(Constatacao::conteudoIgual(igual->nomeDestino, QDateTime(igual->data, igual->hora)));
+    // The bank refuses a CNAB 240 file whose number is not above the last one it received.
+    const std::optional<int> sequencia = achados.sequenciaArquivo();
+    if (!sequencia)
+        return;
+    const std::optional<zqdb::EntregaAnterior> ultima = zqdb::ultimaSequenciaCnab240(c.agencia, c.contrato, c.servico, excluida);
+    if (ultima && ultima->sequencia && *sequencia <= *ultima->sequencia)
+        achados.acrescenta(Constatacao::sequenciaNaoMaior(*sequencia, *ultima->sequencia, achados.linhaDoHeader()));
 }
 
 QString pastaSaida(const Contrato &contrato)
@@ -314,13 +333,17 @@ bool RenomeiaRemessa::destinoLivre(const Contrato &c, const QString &pasta, Comp
     return true;
 }
 
-RenomeiaRemessa::Passe RenomeiaRemessa::passa(const Contrato &c, const QString &origem, winfs::FileReader &leitor,
-                                              winfs::Entrega &temporario, QString &causa)
+RenomeiaRemessa::Passe RenomeiaRemessa::passa(const Contrato &c, const Composicao &comp, winfs::FileReader &leitor,
+                                              winfs::Entrega &temporario, QString &causa, zqdb::Impressao &impressao)
 {
+    const QString &origem = comp.origem;
     const auto passe = [&](Conferencia &achados, bool converte) {
         const bool ok = VerificaArquivo(leitor, temporario.escritor(), c.tamanhoRegistro,
                                         [this](Etapa e, qint64 p) { quem_.progresso(e, p); }, &achados, converte);
         quem_.fimDoPasse();
+        // A file renamed again is no copy of itself.
+        if (ok)
+            conferenciaDoLog(c, comp.renomeiaNovamente ? comp.registro : 0, achados);
         return ok;
     };
     Conferencia achados;
@@ -344,8 +367,10 @@ RenomeiaRemessa::Passe RenomeiaRemessa::passa(const Contrato &c, const QString &
         achados = Conferencia();
         passou = passe(achados, true);
     }
-    if (passou)
+    if (passou) {
+        impressao = {achados.impressao(), achados.sequenciaArquivo()};
         return Passe::Pronto;
+    }
     const int gravacao = temporario.escritor().error();
     causa = gravacao != 0 ? entrega::causaDaFalha(gravacao, temporario.destino(), true)
                           : entrega::causaDaFalha(IOResult(), origem, false);
@@ -393,7 +418,8 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
         if (const int criacao = temporario.cria())
             falha(criacao);
 
-        const Passe passe = passa(c, origem, leitor, temporario, causa);
+        zqdb::Impressao impressao;
+        const Passe passe = passa(c, comp, leitor, temporario, causa, impressao);
         if (passe == Passe::NaoConferido) {
             leitor.close();
             IOResult();
@@ -401,7 +427,7 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
         }
         const int fechamentoOrigem = leitor.close();
         if (passe == Passe::Pronto) {
-            LancamentoRemessa lancamento(c, comp, agora);
+            LancamentoRemessa lancamento(c, comp, agora, impressao);
             const entrega::Conclusao fim = entrega::conclui(temporario, politica, lancamento);
             switch (fim.desfecho) {
             case entrega::Desfecho::Entregue:

@@ -96,6 +96,13 @@ enum class Resultado {
     Renomeado,            // delivered and logged
 };
 
+// What the log tells of a checked file of the contract: the same delivered
+// bytes as a remittance delivered in the log's 30 days ("conteúdo igual ao do
+// arquivo ..."), and a CNAB 240 file number not above that of the last one
+// delivered. excluida is the row of the very file being renamed again (0
+// for none): a file is no copy of itself.
+void conferenciaDoLog(const Contrato &contrato, qint64 excluida, Conferencia &achados);
+
 // The text of the box "Conferência do Arquivo": the first ten findings
 // ("Linha 2: ..."), "... e mais N" for the others, and the question.
 QString textoConferencia(const Conferencia &achados);
@@ -132,7 +139,8 @@ private:
     bool destinoLivre(const Contrato &c, const QString &pasta, Composicao &comp, const QString &origem,
                       entrega::Substituicao &politica, Resultado &recusa);
     enum class Passe { Pronto, NaoConferido, Falhou };
-    Passe passa(const Contrato &c, const QString &origem, winfs::FileReader &leitor, winfs::Entrega &temporario, QString &causa);
+    Passe passa(const Contrato &c, const Composicao &comp, winfs::FileReader &leitor, winfs::Entrega &temporario, QString &causa,
+                zqdb::Impressao &impressao);
 
     Interlocutor &quem_;
     QString entregue_;

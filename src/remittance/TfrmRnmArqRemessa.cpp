@@ -11,13 +11,18 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
 namespace {
 
-// Paints of the status label and the bar during a pass: about 30 a second.
-constexpr qint64 IntervaloPintura = 33;
+// Paints of the status label and the bar during a pass: about 30 a second,
+// and never more than a twentieth of the pass's time, however slow painting
+// is (a loaded machine, a slow display).
+constexpr qint64 IntervaloPintura = 33'000'000; // ns
+constexpr qint64 VezesOCustoDaPintura = 19;
 
 } // namespace
 
@@ -310,6 +315,12 @@ void TfrmRnmArqRemessa::preparaPasse(qint64 tamanhoOrigem)
 
 void TfrmRnmArqRemessa::progresso(remessa::Etapa etapa, qint64 posicao)
 {
+    // Most lines come between two looks at the clock: the bar's position is
+    // kept, nothing else is done.
+    if (etapa == remessa::Etapa::Linha && --linhasSemRelogio_ > 0 && posicao < posicaoDoRelogio_) {
+        posicaoBarra_ = posicao;
+        return;
+    }
     mostraEtapa(etapa, posicao);
 }
 
@@ -321,21 +332,22 @@ void TfrmRnmArqRemessa::fimDoPasse()
 void TfrmRnmArqRemessa::mostraEtapa(remessa::Etapa etapa, qint64 posicao)
 {
     using remessa::Etapa;
+    // The clock is read every few dozen lines or every MiB.
+    const auto proximoRelogio = [&] {
+        linhasSemRelogio_ = 64;
+        posicaoDoRelogio_ = posicao + (1 << 20);
+    };
     switch (etapa) {
     case Etapa::Linha:
         posicaoBarra_ = posicao;
-        // The clock is read every few dozen lines or every MiB.
-        if (++linhasSemRelogio_ < 64 && posicao - posicaoNoRelogio_ < (1 << 20))
-            return;
-        linhasSemRelogio_ = 0;
-        posicaoNoRelogio_ = posicao;
-        if (ultimaPintura_.elapsed() < IntervaloPintura)
+        proximoRelogio();
+        if (ultimaPintura_.nsecsElapsed() < intervaloPintura_)
             return;
         Label4->setText(remessa::textoEtapa(etapa, posicao));
         break;
     case Etapa::Inicio:
-        posicaoBarra_ = posicaoNoRelogio_ = posicao;
-        linhasSemRelogio_ = 0;
+        posicaoBarra_ = posicao;
+        proximoRelogio();
         Label4->setText(remessa::textoEtapa(etapa, posicao));
         break;
     case Etapa::Fim:
@@ -351,9 +363,16 @@ void TfrmRnmArqRemessa::mostraEtapa(remessa::Etapa etapa, qint64 posicao)
 
 void TfrmRnmArqRemessa::pintaProgresso()
 {
+    QElapsedTimer custo;
+    custo.start();
+    // The bar repaints itself when what it shows changes; the label is
+    // painted when its text did.
     ProgressBar1->setPosition(posicaoBarra_);
-    Label4->repaint();
-    ProgressBar1->repaint();
+    if (Label4->text() != textoPintado_) {
+        textoPintado_ = Label4->text();
+        Label4->repaint();
+    }
+    intervaloPintura_ = std::max(IntervaloPintura, VezesOCustoDaPintura * custo.nsecsElapsed());
     ultimaPintura_.start();
 }
 

@@ -78,14 +78,18 @@ private:
     void habilitaRenomear();
     // Shows a step of the line-fitting pass: the window follows every line,
     // but the status label and the bar are painted at the start, about 30
-    // times a second, and in their last state when the pass is over.
+    // times a second (less when painting is slow), and in their last state
+    // when the pass is over.
     void mostraEtapa(remessa::Etapa etapa, qint64 posicao);
     void pintaProgresso();
 
     // The name shown and what it was composed from.
     remessa::Composicao composicao_;
     qint64 posicaoBarra_ = 0;
-    qint64 posicaoNoRelogio_ = 0;
+    // Lines to come and the position to reach before the clock is read again.
     int linhasSemRelogio_ = 0;
+    qint64 posicaoDoRelogio_ = 0;
     QElapsedTimer ultimaPintura_;
+    qint64 intervaloPintura_ = 0; // ns from one paint to the next
+    QString textoPintado_;        // of the status label, at its last paint
 };

@@ -137,6 +137,48 @@ private slots:
         QCOMPARE(fixture::readFile(convertida.out.trimmed()), QByteArray("JOS\xc9").leftJustified(400, ' ') + "\r\n");
     }
 
+    // What the log tells: the same bytes sent again under another name, and a
+    // CNAB 240 file number gone back. A file renamed again is no copy of itself.
+    void enviadosAntes()
+    {
+        fixture::Prefix prefix;
+        fixture::addContract(12, 345678, u"66"_s, u"C:\\REM"_s);
+        fixture::addContract(12, 345678, u"C3"_s, u"C:\\REM"_s);
+        arquivo(u"C:\\REM\\a.txt"_s, "registro\r\n");
+        arquivo(u"C:\\REM\\b.txt"_s, "registro\n");
+        QCOMPARE(cli(Contrato + QStringList{u"C:\\REM\\a.txt"_s}).status, 0);
+        const QVariantMap linha = fixture::rows(u"Arq"_s).first();
+        const QString quando = linha[u"ArqDataOper"_s].toDate().toString(u"dd/MM/yyyy"_s) + u" às "_s
+            + linha[u"ArqHoraOper"_s].toTime().toString(u"HH:mm:ss"_s);
+        const Execucao copia = cli(Contrato + QStringList{u"C:\\REM\\b.txt"_s});
+        QCOMPARE(copia.status, 1);
+        QCOMPARE(copia.err.section(u'\n', 0, 0), u"conteúdo igual ao do arquivo COB01660510012000345678P.TXT entregue em "_s + quando);
+        QCOMPARE(cli(Contrato + QStringList{u"--de-novo"_s, u"--substituir"_s, u"C:\\REM\\a.txt"_s}).status, 0);
+
+        // Header, a lot of one segment, file trailer; the file's number in 158-163.
+        const auto cnab240 = [](const QByteArray &sequencia, char segmento) {
+            const auto registro = [](const QByteArray &inicio, int coluna = 0, const QByteArray &campo = {}) {
+                QByteArray r = inicio.leftJustified(240, ' ');
+                if (coluna)
+                    r.replace(coluna - 1, campo.size(), campo);
+                return r + "\r\n";
+            };
+            QByteArray header = registro("00100000", 143, "1" "05032026");
+            header.replace(157, 6, sequencia);
+            return header + registro("00100011") + registro(QByteArray("0010001300001") + segmento) + registro("00100015", 18, "000003")
+                + registro("00199999", 18, "000001000005");
+        };
+        const QStringList C3{u"remessa"_s, u"--agencia"_s, u"12"_s, u"--contrato"_s, u"345678"_s, u"--servico"_s, u"C3"_s};
+        arquivo(u"C:\\REM\\cnab5.txt"_s, cnab240("000005", 'P'));
+        arquivo(u"C:\\REM\\cnab4.txt"_s, cnab240("000004", 'Q'));
+        const Execucao quinto = cli(C3 + QStringList{u"C:\\REM\\cnab5.txt"_s});
+        QVERIFY2(quinto.status == 0, qPrintable(quinto.err));
+        const Execucao quarto = cli(C3 + QStringList{u"C:\\REM\\cnab4.txt"_s});
+        QCOMPARE(quarto.status, 1);
+        QVERIFY2(quarto.err.startsWith(u"linha 1: sequencial do arquivo 000004 nas posições 158 a 163 não é maior que o do último "
+                                       u"arquivo entregue para o contrato, 000005\n"_s), qPrintable(quarto.err));
+    }
+
     void retornosERetorno()
     {
         fixture::Prefix prefix;

@@ -5,6 +5,7 @@
 #include "platform/filesystem/filehandles.h"
 #include "platform/runtime/errors.h"
 #include "remittance/ConfereRemessa.h"
+#include "remittance/Impressao.h"
 
 #include <QTest>
 
@@ -55,10 +56,46 @@ QByteArray cnab400(const QList<QByteArray> &sequenciais, char ultimo = '9')
         out += r400("1TITULO", sequenciais[i]);
     return out + r400(QByteArray(1, ultimo), sequenciais.last());
 }
-// A CNAB 240 record: bank, batch, record type in column 8, a count in 24-29.
-QByteArray r240(char tipo, const QByteArray &quantidade = {})
+
+// CNAB 240 records of the FEBRABAN layout: fields (column from 1, text) over blanks.
+QByteArray r240(std::initializer_list<std::pair<int, QByteArray>> campos)
 {
-    return ("0010000" + QByteArray(1, tipo)).leftJustified(23, ' ') + quantidade.leftJustified(217, ' ') + "\r\n";
+    QByteArray r(240, ' ');
+    for (const auto &[coluna, texto] : campos)
+        r.replace(coluna - 1, texto.size(), texto);
+    return r;
+}
+QByteArray header240(const QByteArray &data = "09122026", char codigo = '1')
+{
+    return r240({{1, "001"}, {4, "0000"}, {8, "0"}, {18, "2"}, {19, "12345678000190"}, {33, "000123456"}, {73, "EMPRESA EXEMPLO LTDA"},
+                 {103, "BANCO EXEMPLO"}, {143, QByteArray(1, codigo)}, {144, data}, {152, "102030"}, {158, "000012"}, {164, "084"}});
+}
+QByteArray lote240(const QByteArray &lote, char tipo, const QByteArray &quantidade = {})
+{
+    return r240({{1, "001"}, {4, lote}, {8, QByteArray(1, tipo)}, {9, tipo == '3' ? "00001P 01" : "R01  042 2"}, {18, quantidade}});
+}
+QByteArray trailer240(const QByteArray &lotes, const QByteArray &registros, const QByteArray &lote = "9999")
+{
+    return r240({{1, "001"}, {4, lote}, {8, "9"}, {18, lotes}, {24, registros}});
+}
+// A whole file: two lots of four and three records.
+QList<QByteArray> cnab240()
+{
+    return {header240(),
+            lote240("0001", '1'), lote240("0001", '3'), lote240("0001", '3'), lote240("0001", '5', "000004"),
+            lote240("0002", '1'), lote240("0002", '3'), lote240("0002", '5', "000003"),
+            trailer240("000002", "000009")};
+}
+QByteArray linhas(const QList<QByteArray> &registros, const QByteArray &fim = "\r\n")
+{
+    return registros.join(fim) + fim;
+}
+// The file with one record changed.
+QByteArray cnab240(int indice, const QByteArray &registro)
+{
+    QList<QByteArray> r = cnab240();
+    r[indice] = registro;
+    return linhas(r);
 }
 
 } // namespace
@@ -101,8 +138,21 @@ private slots:
         QTest::newRow("240 para 400") << l240 + "\r\n" + l240 + l240 << 400
                                       << QStringList{u"linha 1: todas as linhas têm 240 caracteres: o arquivo parece ser de registros "
                                                      "de 240 posições, e o serviço usa registros de 400"_s} << false;
-        QTest::newRow("240 e uma curta") << l240 + "curta\r\n" + l240 << 444 << QStringList{} << false;
+        QTest::newRow("240 e uma curta") << l240 + "curta\r\n" + l240 << 444
+                                         << QStringList{u"linha 1: 2 das 3 linhas têm 240 caracteres: o arquivo parece ser de registros "
+                                                        "de 240 posições, e o serviço usa registros de 444"_s} << false;
+        QTest::newRow("corte depois de brancos") << QByteArray(400, 'x') + QByteArray(43, ' ') + "000001" << 400
+                                                 << QStringList{u"linha 1: 49 caracteres além da posição 400 cortados: \"…000001\""_s} << false;
+
         QTest::newRow("CNAB 400") << cnab400({"000001", "000002", "000003"}) << 400 << QStringList{} << false;
+        QTest::newRow("CNAB 400 inofensivos") << QByteArray(cnab400({"000001", "000002", "000003"})).replace("\r\n", "\r").replace("TITULO", "T\xCDTULO")
+                                                     + "\r\r   \r"
+                                              << 400 << QStringList{} << false;
+        QTest::newRow("CNAB 400 com BOM") << "\xEF\xBB\xBF" + cnab400({"000001", "000002", "000004", "000005"}) << 400
+                                          << QStringList{u"linha 1: marca de UTF-8 (bytes EF BB BF) no início do arquivo"_s,
+                                                         u"linha 1: 3 caracteres além da posição 400 cortados: \"001\""_s,
+                                                         u"linha 3: número sequencial 000004 nas posições 395 a 400, esperado 000003"_s}
+                                          << true;
         QTest::newRow("CNAB 400 sem um") << cnab400({"000001", "000002", "000004", "000005"}) << 400
                                          << QStringList{u"linha 3: número sequencial 000004 nas posições 395 a 400, esperado 000003"_s}
                                          << false;
@@ -115,10 +165,57 @@ private slots:
                                                   << false;
         QTest::newRow("CNAB 400 sem trailer") << cnab400({"000001", "000002"}, '1') + "\r\n" << 400
                                               << QStringList{u"linha 2: o último registro não começa com \"9\""_s} << false;
-        QTest::newRow("CNAB 240") << r240('0') + r240('1') + "\n" + r240('9', "000003") << 240 << QStringList{} << false;
-        QTest::newRow("CNAB 240 contagem") << r240('0') + r240('1') + r240('3') + r240('9', "000010") + "\r\n" << 240
-                                           << QStringList{u"linha 4: o trailer do arquivo informa 000010 registros nas posições 24 a 29, "
-                                                          "mas o arquivo tem 4"_s} << false;
+
+        // CNAB 240: what a writer may do to a whole file without harm.
+        QList<QByteArray> semBrancos = cnab240();
+        for (QByteArray &r : semBrancos)
+            r = r.trimmed();
+        semBrancos[0].replace(72, 7, "EMPR\xC9SA");
+        QTest::newRow("CNAB 240") << linhas(cnab240()) << 240 << QStringList{} << false;
+        QTest::newRow("CNAB 240 inofensivos") << linhas(semBrancos, "\n").chopped(1) << 240 << QStringList{} << false;
+        QTest::newRow("CNAB 240 linhas em branco") << linhas(cnab240(), "\r\n\r\n") + QByteArray(240, ' ') << 240 << QStringList{} << false;
+        // A blank lost in the middle of the header moves the date and everything after it.
+        QTest::newRow("CNAB 240 caractere perdido") << cnab240(0, header240().remove(120, 1)) << 240
+                                                    << QStringList{u"linha 1: registro de 239 caracteres terminado em branco, esperados 240: "
+                                                                   "falta 1 caractere no meio do registro"_s,
+                                                                   u"linha 1: data de geração \"91220261\" nas posições 144 a 151 não é uma "
+                                                                   "data (DDMMAAAA)"_s} << false;
+        QTest::newRow("CNAB 240 retorno") << cnab240(0, header240("31022026", '2')) << 240
+                                          << QStringList{u"linha 1: \"2\" na posição 143 do header: é um arquivo retorno, não uma remessa"_s,
+                                                         u"linha 1: data de geração \"31022026\" nas posições 144 a 151 não é uma data (DDMMAAAA)"_s}
+                                          << false;
+        QTest::newRow("CNAB 240 incompleto") << linhas(cnab240().mid(0, 3)) << 240
+                                             << QStringList{u"linha 3: o lote 0001 termina sem o trailer de lote (registro tipo \"5\")"_s,
+                                                            u"linha 3: o arquivo termina sem o trailer do arquivo (registro tipo \"9\", lote 9999): "
+                                                            "parece incompleto"_s} << false;
+        QTest::newRow("CNAB 240 cortado no segundo registro") << header240() + "\r\n" + lote240("0001", '1').left(11) << 240
+                                                              << QStringList{u"linha 2: o lote 0001 termina sem o trailer de lote (registro tipo \"5\")"_s,
+                                                                             u"linha 2: o arquivo termina sem o trailer do arquivo (registro tipo \"9\", "
+                                                                             "lote 9999): parece incompleto"_s} << false;
+        QTest::newRow("CNAB 240 trailer de lote") << cnab240(4, lote240("0001", '5', "000005")) << 240
+                                                  << QStringList{u"linha 5: o trailer do lote 0001 informa 000005 registros nas posições 18 a 23, "
+                                                                 "mas o lote tem 4"_s} << false;
+        QTest::newRow("CNAB 240 lotes") << cnab240(5, lote240("0003", '1')) << 240
+                                        << QStringList{u"linha 6: lote 0003 nas posições 4 a 7 do header de lote, esperado 0002"_s,
+                                                       u"linha 7: lote 0002 nas posições 4 a 7, dentro do lote 0003"_s} << false;
+        QTest::newRow("CNAB 240 sem trailer de lote") << cnab240(4, lote240("0001", '3')) << 240
+                                                      << QStringList{u"linha 6: o lote 0001 termina sem o trailer de lote (registro tipo \"5\")"_s}
+                                                      << false;
+        QTest::newRow("CNAB 240 fora de lote") << cnab240(5, lote240("0002", '3')) << 240
+                                               << QStringList{u"linha 6: registro tipo \"3\" fora de um lote: falta o header de lote "
+                                                              "(registro tipo \"1\")"_s,
+                                                              u"linha 9: o trailer do arquivo informa 000002 lotes nas posições 18 a 23, mas o "
+                                                              "arquivo tem 1"_s} << false;
+        QTest::newRow("CNAB 240 trailer do arquivo") << linhas(cnab240() << r240({{1, "001"}})).replace("9999", "0003").replace("000009", "00009 ")
+                                                     << 240
+                                                     << QStringList{u"linha 9: lote 0003 nas posições 4 a 7 do trailer do arquivo, esperado 9999"_s,
+                                                                    u"linha 9: o trailer do arquivo informa \"00009 \" registros nas posições 24 a 29, "
+                                                                    "mas o arquivo tem 9"_s,
+                                                                    u"linha 10: registro depois do trailer do arquivo"_s} << false;
+        QTest::newRow("CNAB 240 para 400") << linhas(cnab240()) << 400
+                                           << QStringList{u"linha 1: header de arquivo CNAB 240 (lote 0000, registro tipo \"0\"): o arquivo "
+                                                          "parece ser de registros de 240 posições, e o serviço usa registros de 400"_s}
+                                           << false;
     }
     void constatacoes()
     {
@@ -173,6 +270,31 @@ private slots:
         QCOMPARE(convertida.saida, saida);
         if (convertivel)
             QVERIFY2(convertida.conferencia.limpa(), qPrintable(textos(convertida.conferencia).join(u'\n')));
+    }
+
+    // What the log's findings start from: the fingerprint of the bytes
+    // written, the same however they are split (the pass takes it line by
+    // line) and on every system; the sequence number of a CNAB 240 header.
+    // The log's findings take their place in line order.
+    void impressaoESequencia()
+    {
+        const Passagem p = passa(linhas(cnab240(), "\n"), 240);
+        QCOMPARE(p.conferencia.impressao(), remessa::impressaoDe(p.saida, 240));
+        QCOMPARE(p.conferencia.sequenciaArquivo(), 12);
+        QCOMPARE(p.conferencia.linhaDoHeader(), 1);
+        QVERIFY(remessa::impressaoDe(p.saida, 240) != remessa::impressaoDe(QByteArray(p.saida).replace(1500, 1, "x"), 240));
+        QCOMPARE(remessa::impressaoDe(QByteArray("0123456789").repeated(100), 8), 0xAE744F0948F2C75Eull);
+        QCOMPARE(passa(cnab400({"000001", "000002"}), 400).conferencia.sequenciaArquivo(), std::nullopt);
+
+        remessa::Conferencia c = passa("a\r\n" + QByteArray(400, 'x') + "2\r\n", 400).conferencia;
+        c.acrescenta(remessa::Constatacao::sequenciaNaoMaior(12, 15));
+        c.acrescenta(remessa::Constatacao::conteudoIgual(u"COB01660510012000345678P.TXT"_s, QDateTime({2026, 12, 9}, {10, 20, 30})));
+        QCOMPARE(c.total(), 3);
+        QCOMPARE(textos(c), (QStringList{u"conteúdo igual ao do arquivo COB01660510012000345678P.TXT entregue em 09/12/2026 às 10:20:30"_s,
+                                         u"linha 1: sequencial do arquivo 000012 nas posições 158 a 163 não é maior que o do último arquivo "
+                                         "entregue para o contrato, 000015"_s,
+                                         u"linha 2: 1 caractere além da posição 400 cortado: \"2\""_s}));
+        QVERIFY(remessa::textoConstatacao(c.constatacoes().first(), true).startsWith(u"Conteúdo igual"_s));
     }
 
     void semEntrega()

@@ -379,6 +379,15 @@ private slots:
         QVERIFY(caixa.text.startsWith(u"Linha 1: texto em UTF-8, com mais de um byte por caractere: \"É\""_s));
         QCOMPARE(fixture::readFile(Saida + u"COB01660610012000345678P.TXT"_s), QByteArray("JOS\xc9 DA SILVA").leftJustified(400, ' ') + "\r\n");
         QCOMPARE(fixture::readFile(u"C:\\REM\\b.txt"_s), QByteArray("JOS\xc3\x89 DA SILVA\r\n"));
+
+        // The ERP writes the first file again under another name: the bank would register it twice.
+        arquivo(u"C:\\REM\\c.txt"_s, "cabecalho\r\n" + longa, Dia5.addDays(2));
+        s.clica(u"c.txt"_s);
+        respostas = {mrNo};
+        QTest::mouseClick(f->btnRnmArq, Qt::LeftButton);
+        QCOMPARE(caixa.text, u"Conteúdo igual ao do arquivo "_s + Nome1 + u" entregue em 20/03/2026 às 09:00:00\r"
+                             u"Linha 2: 1 caractere além da posição 400 cortado: \"2\"\r\rRenomear o arquivo assim mesmo?"_s);
+        QCOMPARE(fixture::rows(u"Arq"_s).size(), 2);
     }
 
     // A source over 2 GiB: the bar is scaled, never overflowed. The window is

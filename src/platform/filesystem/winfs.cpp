@@ -241,42 +241,4 @@ QString excludeTrailingBackslash(const QString &path)
     return path.endsWith(BS) ? path.chopped(1) : path;
 }
 
-namespace {
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F.
-const char16_t cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-} // namespace
-
-QString fromWindows1252(const QByteArray &bytes)
-{
-    QString out(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const uchar b = uchar(bytes[i]);
-        out[i] = (b >= 0x80 && b <= 0x9F) ? QChar(cp1252High[b - 0x80]) : QChar(b);
-    }
-    return out;
-}
-
-QByteArray toWindows1252(const QString &text)
-{
-    QByteArray out(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        char b = '?';
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            b = char(c);
-        } else {
-            for (int k = 0; k < 32; ++k)
-                if (cp1252High[k] == c) {
-                    b = char(0x80 + k);
-                    break;
-                }
-        }
-        out[i] = b;
-    }
-    return out;
-}
-
 } // namespace winfs

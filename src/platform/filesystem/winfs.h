@@ -16,6 +16,9 @@
 #include <QString>
 #include <QStringList>
 
+// Windows-1252 text, as the files of the host are read and written.
+#include "platform/filesystem/texto1252.h"
+
 namespace winfs {
 
 enum Attr { faReadOnly = 1, faHidden = 2, faSysFile = 4, faDirectory = 16, faArchive = 32, faAnyFile = 63 };
@@ -119,9 +122,5 @@ QString extractFileDir(const QString &path);    // without trailing "\"
 QString extractFileExt(const QString &path);    // with the dot
 QString includeTrailingBackslash(const QString &path);
 QString excludeTrailingBackslash(const QString &path);
-
-// Windows-1252 text.
-QString fromWindows1252(const QByteArray &bytes);
-QByteArray toWindows1252(const QString &text);
 
 } // namespace winfs
