@@ -1,13 +1,13 @@
 // Windows paths on Windows: the mapping is the identity, except that
 // $RENOMEIA_ZQ_PREFIX, when set, puts drive C: in <prefix>\drive_c (every test
-// has a drive of its own). The file system ignores case by itself.
+// has a drive of its own). The file system ignores case by itself; paths
+// still take the disk's spelling, as on the emulated drives.
 #include "platform/filesystem/winfs.h"
 #include "platform/filesystem/winfs_host.h"
 #include "platform/runtime/errors.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 #include <QThread>
 
 #include <windows.h>
@@ -21,7 +21,7 @@ const QString Verbatim = QStringLiteral("\\\\?\\");
 
 QString prefixVariable()
 {
-    return QProcessEnvironment::systemEnvironment().value(QStringLiteral("RENOMEIA_ZQ_PREFIX"));
+    return qEnvironmentVariable("RENOMEIA_ZQ_PREFIX");
 }
 
 const wchar_t *wide(const QString &s)
@@ -107,7 +107,7 @@ QString prefixDir()
     QString prefix = prefixVariable();
     if (prefix.isEmpty()) {
         // Without a drive of its own, the engine's configuration is the user's.
-        QString data = QProcessEnvironment::systemEnvironment().value(QStringLiteral("LOCALAPPDATA"));
+        QString data = qEnvironmentVariable("LOCALAPPDATA");
         if (data.isEmpty())
             data = QDir::homePath() + QStringLiteral("/AppData/Local");
         prefix = QDir::fromNativeSeparators(data) + QStringLiteral("/renomeia-zq");
