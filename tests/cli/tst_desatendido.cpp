@@ -122,7 +122,7 @@ private slots:
         fixture::Prefix prefix;
         fixture::addContract(12, 345678, u"66"_s, u"C:\\REM"_s);
         for (int n = 1; n <= 6; ++n)
-            arquivo(u"C:\\REM\\%1.txt"_s.arg(n), "registro\r\n");
+            arquivo(u"C:\\REM\\%1.txt"_s.arg(n), "registro " + QByteArray::number(n) + "\r\n");
         // The alias is registered by the runs themselves.
         QVERIFY(QFile::remove(prefix.path() + u"/engine.cfg"_s));
         fixture::OtherProgram outro(u"Arq"_s);
