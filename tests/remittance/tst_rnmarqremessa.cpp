@@ -438,7 +438,11 @@ private slots:
         s.renomeia();
         QCOMPARE(texto, u"Arquivo OK"_s);
         QCOMPARE(posicao, 1 + 200000 * 10 + 100);
-        QVERIFY2(pinturas.n >= 3 && pinturas.n <= relogio.elapsed() / 30 + 6, qPrintable(QString::number(pinturas.n)));
+        // A paint per line, or per few dozen lines, would be thousands; the
+        // margin covers the paints that do not come from the pass (the box,
+        // the window after it) and a machine that stalls between two looks
+        // at the clock.
+        QVERIFY2(pinturas.n >= 3 && pinturas.n <= relogio.elapsed() / 30 + 60, qPrintable(QString::number(pinturas.n)));
     }
 };
 
