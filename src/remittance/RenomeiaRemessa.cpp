@@ -21,6 +21,10 @@ using Decisao = Interlocutor::Decisao;
 
 const QString Titulo = QStringLiteral("Renomeia Arquivos");
 const QString NaoRenomeado = QStringLiteral("Arquivo NÃO foi Renomeado!!");
+QString jaRenomeado(const QString &nome)
+{
+    return QStringLiteral("O arquivo informado já foi renomeado\r") + nome + QLatin1Char('\r') + NaoRenomeado;
+}
 const QString Limite = QStringLiteral("Só é permitida a remessa de 9(nove) arquivos\rem cada dia (dia de formatação)\r"
                                       "Arquivo NÃO pode ser Renomeado!!");
 constexpr int MaximoPorDia = 9;
@@ -348,6 +352,14 @@ RenomeiaRemessa::Passe RenomeiaRemessa::passa(const Contrato &c, const Composica
     };
     Conferencia achados;
     bool passou = passe(achados, false);
+    // Another run that took the same waiting file may have delivered it while
+    // this one read it: its bytes would now look like a file sent twice.
+    if (passou && !comp.renomeiaNovamente) {
+        if (const std::optional<Anterior> anterior = renomeadoAntes(c, comp)) {
+            causa = anterior->nome;
+            return Passe::JaRenomeado;
+        }
+    }
     // The faults that make banks reject the file are told before it takes its name.
     bool convertido = false;
     while (passou && !achados.limpa() && temporario.escritor().error() == 0) {
@@ -425,6 +437,12 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
             IOResult();
             return Resultado::NaoConferido;
         }
+        if (passe == Passe::JaRenomeado) {
+            leitor.close();
+            IOResult();
+            avisa(jaRenomeado(causa));
+            return Resultado::JaRenomeado;
+        }
         const int fechamentoOrigem = leitor.close();
         if (passe == Passe::Pronto) {
             LancamentoRemessa lancamento(c, comp, agora, impressao);
@@ -436,7 +454,7 @@ Resultado RenomeiaRemessa::renomeia(const Contrato &c, const QString &pasta, Com
                 break;
             case entrega::Desfecho::Recusada:
                 if (lancamento.recusa == Resultado::JaRenomeado) {
-                    avisa(QStringLiteral("O arquivo informado já foi renomeado\r") + lancamento.renomeadoComo + QLatin1Char('\r') + NaoRenomeado);
+                    avisa(jaRenomeado(lancamento.renomeadoComo));
                     return Resultado::JaRenomeado;
                 }
                 avisa(Limite);

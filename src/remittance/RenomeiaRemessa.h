@@ -138,7 +138,9 @@ private:
     // replaced (asked). A name another copy took meanwhile gives way to the next number.
     bool destinoLivre(const Contrato &c, const QString &pasta, Composicao &comp, const QString &origem,
                       entrega::Substituicao &politica, Resultado &recusa);
-    enum class Passe { Pronto, NaoConferido, Falhou };
+    // Falhou: causa says why, when the user can act on it. JaRenomeado:
+    // causa is the name another run gave the file meanwhile.
+    enum class Passe { Pronto, NaoConferido, JaRenomeado, Falhou };
     Passe passa(const Contrato &c, const Composicao &comp, winfs::FileReader &leitor, winfs::Entrega &temporario, QString &causa,
                 zqdb::Impressao &impressao);
 

@@ -137,7 +137,7 @@ private slots:
         QStringList entregues;
         for (QProcess *p : processos) {
             QVERIFY(p->waitForFinished(60000));
-            QCOMPARE(p->exitCode(), 0);
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
             entregues += QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
             delete p;
         }
