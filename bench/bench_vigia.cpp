@@ -75,9 +75,16 @@ int main(int argc, char **argv)
     vigia.start(QStringLiteral(ZQ_CLI), {QStringLiteral("vigia"), QStringLiteral("--intervalo"), QStringLiteral("3600"),
                                          QStringLiteral("--estavel"), QStringLiteral("0"), QStringLiteral("--remessas"),
                                          QStringLiteral("12/345678/66")});
+    // The watcher says on stderr that its first round is over.
     QByteArray erros;
+    vigia.setReadChannel(QProcess::StandardError);
     while (!erros.contains("Vigiando") && vigia.waitForReadyRead(10000))
         erros += vigia.readAllStandardError();
+    vigia.setReadChannel(QProcess::StandardOutput);
+    if (!erros.contains("Vigiando")) {
+        std::fprintf(stderr, "vigia did not start: %s\n", erros.constData());
+        return 1;
+    }
     QByteArray lido;
     QList<double> remessa, retorno;
     const QByteArray registro = QByteArray(400, 'R') + "\r\n";
