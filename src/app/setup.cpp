@@ -4,6 +4,7 @@
 #include "db/installer.h"
 #include "db/tables.h"
 #include "platform/filesystem/winfs.h"
+#include "platform/os/os.h"
 #include "platform/runtime/errors.h"
 #include "platform/windowing/msgbox.h"
 
@@ -143,7 +144,7 @@ int run(const QStringList &arguments, std::optional<Launch> &launch)
                               + QString::number(files.size()) + QStringLiteral(" arquivos em C:\\DEMO e C:\\ZQ."));
         } else {
             prepareDrive();
-            launch = Launch{QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("renomeia-zq" ZQ_EXE_SUFFIX)),
+            launch = Launch{os::programaAoLado(QStringLiteral("renomeia-zq")),
                             arguments.mid(1), winfs::hostPath(ProgramFolder)};
         }
     } catch (const Exception &e) {

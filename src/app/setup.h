@@ -44,12 +44,6 @@ int run(const QStringList &arguments, std::optional<Launch> &launch);
 // set, else when the process is a QApplication.
 void reportFailure(const QString &message, bool box);
 
-// Starts what --start asks for (launch_posix.cpp, launch_win.cpp). On a POSIX
-// host the program takes the place of this process, so that the menu's start
-// ends with it; on Windows it is started in its folder and this process ends.
-// Returns an empty text when it started, else the cause.
-QString startProgram(const Launch &launch);
-
 // The setup program opens the window system only to show a failure: its
 // shower does that. An empty function restores the default.
 using FailureBox = std::function<void(const QString &message)>;

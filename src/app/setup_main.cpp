@@ -3,6 +3,7 @@
 // lays out a demo drive. See app/setup.h.
 #include "app/setup.h"
 #include "platform/os/console.h"
+#include "platform/os/os.h"
 #include "platform/windowing/msgbox.h"
 #include "platform/windowing/translations.h"
 
@@ -44,7 +45,7 @@ int main(int argc, char **argv)
     if (!launch)
         return status;
 
-    const QString failure = zqsetup::startProgram(*launch);
+    const QString failure = os::iniciaEmLugar(launch->program, launch->arguments, launch->folder);
     if (failure.isEmpty())
         return 0;
     zqsetup::reportFailure(QStringLiteral("Não foi possível iniciar o programa ") + launch->program + QStringLiteral(": ") + failure, true);

@@ -43,12 +43,22 @@ int WinExec(const QString &commandLine, int)
     const QString lower = program.toLower();
     QString host;
     if (lower == QLatin1String("winhelp.exe") || lower == QLatin1String("winhlp32.exe"))
-        host = QCoreApplication::applicationDirPath() + QStringLiteral("/renomeia-zq-ajuda" ZQ_EXE_SUFFIX);
+        host = programaAoLado(QStringLiteral("renomeia-zq-ajuda"));
     else
         host = winfs::hostPath(program);
     if (!QFileInfo(host).isExecutable())
         return 2; // file not found
     return QProcess::startDetached(host, argList) ? 33 : 2;
+}
+
+QString iniciaEmLugar(const QString &programa, const QStringList &argumentos, const QString &pasta)
+{
+    return host::iniciaEmLugar(programa, argumentos, pasta);
+}
+
+QString programaAoLado(const QString &nome)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + nome + QStringLiteral(ZQ_EXE_SUFFIX);
 }
 
 } // namespace os

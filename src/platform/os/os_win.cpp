@@ -1,6 +1,10 @@
-// The version query and the console on Windows.
+// The version query, the console and the start in this process's place on
+// Windows.
 #include "platform/os/console.h"
 #include "platform/os/os_host.h"
+
+#include <QFileInfo>
+#include <QProcess>
 
 #include <cstdio>
 #include <fcntl.h>
@@ -8,6 +12,15 @@
 #include <windows.h>
 
 namespace os {
+
+QString host::iniciaEmLugar(const QString &programa, const QStringList &argumentos, const QString &pasta)
+{
+    if (!QFileInfo(programa).isFile())
+        return QStringLiteral("o arquivo não existe");
+    if (!QProcess::startDetached(programa, argumentos, pasta))
+        return QStringLiteral("o sistema não o iniciou");
+    return QString();
+}
 
 void useUtf8Console()
 {
