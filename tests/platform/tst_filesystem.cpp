@@ -93,6 +93,15 @@ private slots:
             QVERIFY2(win.startsWith(QStringLiteral("Z:\\")), qPrintable(win));
             QCOMPARE(windowsPath(QStringLiteral("/")), QStringLiteral("Z:\\"));
         }
+        // Relative names against such a folder as the current one (on
+        // Windows a real C: folder is "\\?\C:\..." beside the test's drive).
+        const QString antes = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(outside.path()));
+        const QString sub = expandFileName(QStringLiteral("sub\\..\\f.txt"));
+        const QString raiz = expandFileName(QStringLiteral("\\g.txt"));
+        QDir::setCurrent(antes);
+        QCOMPARE(hostPath(sub), QDir::cleanPath(outside.path()) + QStringLiteral("/f.txt"));
+        QCOMPARE(raiz.left(win.indexOf(QLatin1Char(':')) + 1), win.left(win.indexOf(QLatin1Char(':')) + 1));
     }
 
 

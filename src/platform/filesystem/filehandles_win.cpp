@@ -1,12 +1,6 @@
 // The file handles' host side on Windows: file handles with the system's own
 // share modes.
-#include "platform/filesystem/winfs.h"
-#include "platform/filesystem/winfs_host.h"
-#include "platform/runtime/errors.h"
-
-#include <QDir>
-
-#include <windows.h>
+#include "platform/filesystem/sistema_win.h"
 
 namespace winfs::host {
 
@@ -17,35 +11,9 @@ HANDLE h(Handle handle)
     return reinterpret_cast<HANDLE>(handle);
 }
 
-const wchar_t *wide(const QString &s)
-{
-    return reinterpret_cast<const wchar_t *>(s.utf16());
-}
-
 int code(DWORD err, bool writing)
 {
-    switch (err) {
-    case ERROR_FILE_NOT_FOUND: return ioFileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_DIRECTORY:
-    case ERROR_FILENAME_EXCED_RANGE: return ioPathNotFound;
-    case ERROR_TOO_MANY_OPEN_FILES: return ioTooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT: return ioAccessDenied;
-    case ERROR_INVALID_HANDLE: return ioInvalidHandle;
-    case ERROR_SHARING_VIOLATION: return ioSharingViolation;
-    case ERROR_LOCK_VIOLATION: return ioLockViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ioDiskFull;
-    default: return writing ? ioWriteFault : ioReadFault;
-    }
-}
-
-QString native(const QString &windowsName)
-{
-    return QDir::toNativeSeparators(hostPath(windowsName));
+    return codigoDoSistema(err, writing ? ioWriteFault : ioReadFault);
 }
 
 } // namespace
@@ -87,8 +55,7 @@ QDateTime modified(Handle handle)
     FILETIME ft;
     if (!GetFileTime(h(handle), nullptr, nullptr, &ft))
         return {};
-    const qint64 ticks = (qint64(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; // 100 ns since 1601
-    return wholeSeconds(QDateTime::fromMSecsSinceEpoch((ticks - 116444736000000000LL) / 10000, Qt::UTC).toLocalTime());
+    return localStamp(ft);
 }
 
 int openForWriting(const QString &windowsName, Handle &handle)

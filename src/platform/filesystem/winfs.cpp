@@ -27,6 +27,31 @@ QDateTime wholeSeconds(const QDateTime &t)
     return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute(), t.time().second()));
 }
 
+QString prefixDir()
+{
+    QString prefix = qEnvironmentVariable("RENOMEIA_ZQ_PREFIX");
+    if (prefix.isEmpty())
+        prefix = host::userDataDir() + QStringLiteral("/renomeia-zq");
+    return QDir::cleanPath(QDir(QDir::fromNativeSeparators(prefix)).absolutePath());
+}
+
+namespace {
+
+// What ".." never climbs past in a full path: "C:", "\\?\C:" (a host path
+// past the drive mapping) or "\\server\share".
+QString raiz(const QString &cheio)
+{
+    if (!cheio.startsWith(QStringLiteral("\\\\")))
+        return cheio.left(2);
+    if (cheio.startsWith(QStringLiteral("\\\\?\\")) && hasDrive(cheio.mid(4)))
+        return cheio.left(6);
+    const qsizetype compartilhamento = cheio.indexOf(BS, 2);
+    const qsizetype fim = compartilhamento < 0 ? -1 : cheio.indexOf(BS, compartilhamento + 1);
+    return fim < 0 ? cheio : cheio.left(fim);
+}
+
+} // namespace
+
 QString expandFileName(const QString &name)
 {
     QString p = name;
@@ -43,12 +68,14 @@ QString expandFileName(const QString &name)
         if (!rest.startsWith(BS))
             rest.prepend(BS);
     } else if (p.startsWith(BS)) {
-        drive = currentDir().left(2);
+        drive = raiz(currentDir());
         rest = p;
     } else {
+        // On Windows the current folder may be a host path past the drive
+        // mapping or a network folder.
         const QString cur = currentDir();
-        drive = cur.left(2);
-        rest = cur.mid(2) + BS + p;
+        drive = raiz(cur);
+        rest = cur.mid(drive.size()) + BS + p;
     }
     const bool trailing = rest.size() > 1 && rest.endsWith(BS);
     QStringList out;

@@ -16,6 +16,12 @@ bool hasDrive(const QString &p);
 // A stamp cut to whole seconds, in local time.
 QDateTime wholeSeconds(const QDateTime &t);
 
+namespace host {
+// Where the user's data lives when no prefix is given (the program keeps
+// the engine's configuration there, and on POSIX its drive C:).
+QString userDataDir();
+} // namespace host
+
 // The host's side of the file handles: a host file handle as an integer,
 // NoHandle when none. Every step gives 0 or a file-error code (InOutCode).
 namespace host {

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
-#include <QProcessEnvironment>
 
 #include <cerrno>
 #include <cstdio>
@@ -194,17 +193,10 @@ int renameCode(int err)
 
 } // namespace
 
-QString prefixDir()
+QString host::userDataDir()
 {
-    const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QString prefix = env.value(QStringLiteral("RENOMEIA_ZQ_PREFIX"));
-    if (prefix.isEmpty()) {
-        QString data = env.value(QStringLiteral("XDG_DATA_HOME"));
-        if (data.isEmpty())
-            data = QDir::homePath() + QStringLiteral("/.local/share");
-        prefix = data + QStringLiteral("/renomeia-zq");
-    }
-    return QDir::cleanPath(QDir(prefix).absolutePath());
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME");
+    return data.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : data;
 }
 
 QString driveCDir()

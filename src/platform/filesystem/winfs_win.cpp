@@ -2,15 +2,11 @@
 // $RENOMEIA_ZQ_PREFIX, when set, puts drive C: in <prefix>\drive_c (every test
 // has a drive of its own). The file system ignores case by itself; paths
 // still take the disk's spelling, as on the emulated drives.
-#include "platform/filesystem/winfs.h"
-#include "platform/filesystem/winfs_host.h"
-#include "platform/runtime/errors.h"
+#include "platform/filesystem/sistema_win.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
-
-#include <windows.h>
 
 namespace winfs {
 
@@ -22,23 +18,6 @@ const QString Verbatim = QStringLiteral("\\\\?\\");
 QString prefixVariable()
 {
     return qEnvironmentVariable("RENOMEIA_ZQ_PREFIX");
-}
-
-const wchar_t *wide(const QString &s)
-{
-    return reinterpret_cast<const wchar_t *>(s.utf16());
-}
-
-// The host path in the form the system's calls take ("C:\x\y").
-QString native(const QString &windowsName)
-{
-    return QDir::toNativeSeparators(hostPath(windowsName));
-}
-
-QDateTime localStamp(const FILETIME &ft)
-{
-    const qint64 ticks = (qint64(ft.dwHighDateTime) << 32) | ft.dwLowDateTime; // 100 ns since 1601
-    return wholeSeconds(QDateTime::fromMSecsSinceEpoch((ticks - 116444736000000000LL) / 10000, Qt::UTC).toLocalTime());
 }
 
 // The bits Windows and the program share (read-only, hidden, system,
@@ -83,16 +62,7 @@ QString onDisk(const QString &root, const QString &rest)
 
 int renameCode(DWORD err)
 {
-    switch (err) {
-    case ERROR_FILE_NOT_FOUND: return ioFileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME: return ioPathNotFound;
-    case ERROR_SHARING_VIOLATION: return ioSharingViolation;
-    case ERROR_LOCK_VIOLATION: return ioLockViolation;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL: return ioDiskFull;
-    default: return ioAccessDenied;
-    }
+    return codigoDoSistema(err, ioAccessDenied);
 }
 
 // How long a rename waits for another program to let go of the file it
@@ -102,17 +72,11 @@ constexpr int RenameStepMs = 50;
 
 } // namespace
 
-QString prefixDir()
+QString host::userDataDir()
 {
-    QString prefix = prefixVariable();
-    if (prefix.isEmpty()) {
-        // Without a drive of its own, the engine's configuration is the user's.
-        QString data = qEnvironmentVariable("LOCALAPPDATA");
-        if (data.isEmpty())
-            data = QDir::homePath() + QStringLiteral("/AppData/Local");
-        prefix = QDir::fromNativeSeparators(data) + QStringLiteral("/renomeia-zq");
-    }
-    return QDir::cleanPath(QDir(QDir::fromNativeSeparators(prefix)).absolutePath());
+    // Without a drive of its own, the engine's configuration is the user's.
+    const QString data = qEnvironmentVariable("LOCALAPPDATA");
+    return data.isEmpty() ? QDir::homePath() + QStringLiteral("/AppData/Local") : QDir::fromNativeSeparators(data);
 }
 
 QString driveCDir()
