@@ -1,4 +1,5 @@
 #include "remittance/ConfereRemessa.h"
+#include "remittance/Conferente.h"
 
 #include "platform/filesystem/filehandles.h"
 #include "platform/runtime/errors.h"
@@ -26,9 +27,8 @@ Constatacao Constatacao::conteudoIgual(const QString &nomeEntregue, const QDateT
 
 Constatacao Constatacao::sequenciaNaoMaior(int sequencia, int ultima, qint64 linha)
 {
-    const auto seis = [](int v) { return QString::number(v).rightJustified(6, u'0'); };
-    return {linha, u"sequencial do arquivo "_s + seis(sequencia) + u" nas posições 158 a 163 não é maior que o do último arquivo "_s
-                       u"entregue para o contrato, "_s + seis(ultima)};
+    return {linha, u"sequencial do arquivo "_s + digitos(sequencia, 6) + u" nas posições 158 a 163 não é maior que o do último arquivo "_s
+                       u"entregue para o contrato, "_s + digitos(ultima, 6)};
 }
 
 void Conferencia::guarda(const Constatacao &c)
@@ -43,9 +43,7 @@ void Conferencia::guarda(const Constatacao &c)
 
 void Conferencia::acrescenta(const Constatacao &c)
 {
-    ++total_;
-    if (!dispensa(c.linha))
-        guarda(c);
+    Constatador(*this)(c.linha, [&] { return c.texto; });
 }
 
 QString textoConstatacao(const Constatacao &c, bool maiuscula)

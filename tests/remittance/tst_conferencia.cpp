@@ -284,6 +284,12 @@ private slots:
         QCOMPARE(p.conferencia.linhaDoHeader(), 1);
         QVERIFY(remessa::impressaoDe(p.saida, 240) != remessa::impressaoDe(QByteArray(p.saida).replace(1500, 1, "x"), 240));
         QCOMPARE(remessa::impressaoDe(QByteArray("0123456789").repeated(100), 8), 0xAE744F0948F2C75Eull);
+        // Records of the real lengths take the wide routines and, past 512
+        // bytes, the scramble between stripes: stored fingerprints must not
+        // depend on the processor.
+        const QByteArray texto = QByteArray("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ").repeated(20);
+        QCOMPARE(remessa::impressaoDe((texto.left(400) + "\r\n").repeated(3), 400), 0xFFBF810062A967D5ull);
+        QCOMPARE(remessa::impressaoDe((texto.left(600) + "\r\n").repeated(3), 600), 0xA1AC33F0463AD94Cull);
         QCOMPARE(passa(cnab400({"000001", "000002"}), 400).conferencia.sequenciaArquivo(), std::nullopt);
 
         remessa::Conferencia c = passa("a\r\n" + QByteArray(400, 'x') + "2\r\n", 400).conferencia;
