@@ -9,6 +9,7 @@
 #include "contracts/TfrmCadContrato.h"
 #include "contracts/TfrmCnsContrato.h"
 #include "log/TfrmCnsArqRenomeados.h"
+#include "db/RegistroArq.h"
 #include "db/rules.h"
 #include "db/statements.h"
 #include "db/tables.h"
@@ -201,7 +202,7 @@ void TfrmPrincipal::FormCreate()
     // 4. The log keeps 30 days: rows dated before today at 00:00 minus 30 days go.
     qryExcluiArq.close();
     qryExcluiArq.setSQL(sql::ExcluiArq);
-    qryExcluiArq.paramByName(QStringLiteral("ParmData")).setAsDateTime(QDateTime(Now().date().addDays(-30), QTime(0, 0)));
+    qryExcluiArq.paramByName(QStringLiteral("ParmData")).setAsDateTime(QDateTime(zqdb::inicioDoLog(Now().date()), QTime(0, 0)));
     qryExcluiArq.execSQL();
     // 5. Upgrade of the tables to the version in the caption.
     if (windowTitle().contains(AppVersion))

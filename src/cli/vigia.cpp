@@ -1,6 +1,7 @@
 #include "cli/vigia.h"
 
 #include "cli/terminal.h"
+#include "db/RegistroArq.h"
 #include "db/statements.h"
 #include "db/tables.h"
 #include "platform/filesystem/winfs.h"
@@ -28,6 +29,7 @@ void Vigia::rodada()
     purgaUmaVezPorDia();
     ronda_.clear();
     Balanco b;
+    QStringList pastas; // watched for the next round
     const Relato relato = [this](const Ocorrencia &o) { conta(o); };
     try {
         b.soma(retornosPendentes(false, relato, os::paradaPedida));
@@ -40,11 +42,12 @@ void Vigia::rodada()
                        QStringLiteral("o contrato não está cadastrado"), QString()});
                 continue;
             }
+            pastas << c->dirRemessa;
             OpcoesPendentes opcoes;
             opcoes.estavel = estavel_;
             b.soma(remessasPendentes(*c, opcoes, relato, os::paradaPedida));
         }
-        acompanha(b.pastasEsperadas);
+        acompanha(pastas + b.pastasEsperadas);
     } catch (const Exception &e) {
         linha(QStringLiteral("falhou"), QStringLiteral("rodada"), textoDoErro(e));
     }
@@ -73,15 +76,12 @@ void Vigia::agenda(const QDateTime &assentado)
     proxima_.start(int(ms));
 }
 
-// The folders whose change may bring work: the incoming folders, the named
-// contracts' remittance folders, and the return folders holding a file that
-// the next program has yet to take.
-void Vigia::acompanha(const QStringList &esperadas)
+// The folders whose change may bring work: the incoming folders, and those
+// the round names (the named contracts' remittance folders, the return
+// folders holding a file that the next program has yet to take).
+void Vigia::acompanha(const QStringList &daRodada)
 {
-    QStringList pastas = pastasDeEntrada() + esperadas;
-    for (const Chave &k : std::as_const(contratos_))
-        if (const std::optional<remessa::Contrato> c = remessa::leContrato(k.agencia, k.contrato, k.servico))
-            pastas << c->dirRemessa;
+    const QStringList pastas = pastasDeEntrada() + daRodada;
     QSet<QString> hospedeiras;
     for (const QString &p : std::as_const(pastas))
         if (winfs::directoryExists(p))
@@ -131,7 +131,7 @@ void Vigia::purgaUmaVezPorDia()
         return;
     try {
         zqdb::Consulta purga(sql::ExcluiArq);
-        purga.paramByName(QStringLiteral("ParmData")).setAsDateTime(QDateTime(hoje.addDays(-30), QTime(0, 0)));
+        purga.paramByName(QStringLiteral("ParmData")).setAsDateTime(QDateTime(zqdb::inicioDoLog(hoje), QTime(0, 0)));
         purga.execSQL();
         purgado_ = hoje;
     } catch (const Exception &) {

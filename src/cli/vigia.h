@@ -33,7 +33,7 @@ public:
 private:
     void mudou();
     void agenda(const QDateTime &assentado);
-    void acompanha(const QStringList &esperadas);
+    void acompanha(const QStringList &daRodada);
     void conta(const Ocorrencia &o);
     void linha(const QString &tipo, const QString &arquivo, const QString &motivo);
     void purgaUmaVezPorDia();

@@ -9,6 +9,13 @@
 
 namespace zqdb {
 
+// The log keeps 30 days: the rows of the day that began 30 days before today
+// and after. Older ones are purged.
+inline QDate inicioDoLog(const QDate &hoje)
+{
+    return hoje.addDays(-30);
+}
+
 // What a delivered remittance leaves beside its row (in ArqImp, a table of
 // the log's own file, so that Arq keeps its columns): a fingerprint of its
 // delivered bytes and, for a CNAB 240 file, its file sequence number. The

@@ -91,10 +91,8 @@ zqdb::RegistroArq registro(const Contrato &c, const Composicao &comp, const QDat
 // Ensures a folder under C:\ZQ, raising "Não foi possível criar a pasta ..." when it cannot be made.
 void criaPasta(const QString &pasta)
 {
-    if (winfs::directoryExists(pasta))
-        return;
     // Another copy of the program may make it at the same moment.
-    if (!winfs::createDir(pasta) && !winfs::directoryExists(pasta))
+    if (!winfs::forceDirectories(pasta))
         throw Exception(QStringLiteral("Não foi possível criar a pasta ") + pasta);
 }
 
@@ -215,7 +213,7 @@ QString textoConferencia(const Conferencia &achados)
 void conferenciaDoLog(const Contrato &c, qint64 excluida, Conferencia &achados)
 {
     if (const std::optional<zqdb::EntregaAnterior> igual = zqdb::entregaDeMesmoConteudo(
-            c.agencia, c.contrato, c.servico, achados.impressao(), Now().date().addDays(-30), excluida))
+            c.agencia, c.contrato, c.servico, achados.impressao(), zqdb::inicioDoLog(Now().date()), excluida))
         achados.acrescenta(Constatacao::conteudoIgual(igual->nomeDestino, QDateTime(igual->data, igual->hora)));
     // The bank refuses a CNAB 240 file whose number is not above the last one it received.
     const std::optional<int> sequencia = achados.sequenciaArquivo();
