@@ -25,12 +25,12 @@ constexpr qint64 TamanhoBloco = 64 * 1024;
 // folder part, none of the characters Windows refuses in a file name.
 bool nomeArquivoValido(const QString &nome)
 {
-    if (nome.isEmpty() || nome == QLatin1String(".") || nome == QLatin1String(".."))
+    if (nome.isEmpty())
         return false;
     for (const QChar c : nome)
         if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c))
             return false;
-    // CON, NUL.TXT, "NOME.": no file can take such a name on Windows.
+    // CON, NUL.TXT, "NOME.", "." and "..": no file can take such a name on Windows.
     return !winfs::reservedName(nome);
 }
 
