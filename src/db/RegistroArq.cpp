@@ -95,7 +95,7 @@ std::optional<EntregaAnterior> anterior(const QString &condicao, const QVariantL
     e.nomeDestino = q.value(0).toString();
     e.data = tables::fromStorage(q.value(1), tables::FieldType::Date).toDate();
     e.hora = tables::fromStorage(q.value(2), tables::FieldType::Time).toTime();
-    if (q.valueType(3) != 5 /* SQLITE_NULL */)
+    if (!q.isNull(3))
         e.sequencia = int(q.int64(3));
     return e;
 }
@@ -157,7 +157,7 @@ std::optional<RegistroArq> leRegistroArq(qint64 id)
         tables::Statement q(c, QStringLiteral("SELECT ImpConteudo, ImpSequencia FROM ArqImp WHERE ImpArq = ?"));
         q.bind(1, id);
         if (q.step())
-            r.impressao = Impressao{quint64(q.int64(0)), q.valueType(1) == 5 /* SQLITE_NULL */ ? std::nullopt : std::optional<int>(int(q.int64(1)))};
+            r.impressao = Impressao{quint64(q.int64(0)), q.isNull(1) ? std::nullopt : std::optional<int>(int(q.int64(1)))};
     }
     return r;
 }

@@ -162,6 +162,11 @@ int Statement::valueType(int column) const
     return sqlite3_column_type(stmt_, column);
 }
 
+bool Statement::isNull(int column) const
+{
+    return valueType(column) == SQLITE_NULL;
+}
+
 QVariant Statement::value(int column) const
 {
     switch (sqlite3_column_type(stmt_, column)) {

@@ -32,6 +32,7 @@ public:
     QString declaredType(int column) const;
     // SQLite type of the value in the current row (SQLITE_INTEGER ... SQLITE_NULL).
     int valueType(int column) const;
+    bool isNull(int column) const;
     // Value of the current row in storage form: integer, real, text or null.
     QVariant value(int column) const;
     qint64 int64(int column) const;
